@@ -1,0 +1,165 @@
+#include "image/drawing_board.h"
+
+#include <QPainter>
+#include <QtEndian>
+
+namespace kovra::image {
+
+namespace {
+// The platform's standard face colour for controls.
+const QColor kFaceColour(240, 240, 240);
+} // namespace
+
+DrawingBoard::DrawingBoard(int width, int height, QObject* parent)
+    : QObject(parent)
+    , m_picture(qMax(width, 0), qMax(height, 0), QImage::Format_RGB32)
+    , m_backgroundColour(kFaceColour)
+{
+    paintBackground(m_picture.rect());
+}
+
+void DrawingBoard::resize(int width, int height)
+{
+    width = qMax(width, 0);
+    height = qMax(height, 0);
+    if (width == this->width() && height == this->height())
+        return;
+    QImage old = m_picture;
+    m_picture = QImage(width, height, QImage::Format_RGB32);
+    paintBackground(m_picture.rect());
+    {
+        QPainter p(&m_picture);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, old);
+    }
+    emit changed(m_picture.rect());
+}
+
+void DrawingBoard::paintBackground(const QRect& area)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter p(&m_picture);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(area, m_backgroundColour);
+    if (!m_background.isNull()) {
+        p.setClipRect(area);
+        p.drawImage(0, 0, m_background);
+    }
+}
+
+void DrawingBoard::ClearBoard()
+{
+    paintBackground(m_picture.rect());
+    emit changed(m_picture.rect());
+}
+
+void DrawingBoard::SetBackgroundPicture(const QImage& background)
+{
+    m_background = background.convertToFormat(QImage::Format_RGB32);
+    ClearBoard();
+}
+
+void DrawingBoard::SetBackgroundColour(const QColor& colour)
+{
+    m_backgroundColour = colour;
+}
+
+void DrawingBoard::DrawPicture(const QImage& picture, int x, int y)
+{
+    if (picture.isNull())
+        return;
+    DrawPicture(picture, x, y, picture.width(), picture.height());
+}
+
+void DrawingBoard::DrawPicture(const QImage& picture, int x, int y, int width, int height)
+{
+    if (picture.isNull() || width <= 0 || height <= 0)
+        return;
+    // Transparent parts of a picture are shown over white.
+    QImage source = picture;
+    if (source.hasAlphaChannel()) {
+        QImage flat(source.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter fp(&flat);
+        fp.drawImage(0, 0, source);
+        fp.end();
+        source = flat;
+    }
+    if (source.width() != width || source.height() != height)
+        source = source.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QRect area(x, y, width, height);
+    {
+        QPainter p(&m_picture);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(x, y, source);
+    }
+    emit changed(area.intersected(m_picture.rect()));
+}
+
+void DrawingBoard::SetBoardPixel(int x, int y, quint32 colour)
+{
+    if (x < 0 || y < 0 || x >= width() || y >= height())
+        return;
+    m_picture.setPixel(x, y, ColourRefToRgb(colour));
+    emit changed(QRect(x, y, 1, 1));
+}
+
+void DrawingBoard::Paint(const std::function<void(QPainter&)>& paint, const QRect& area)
+{
+    {
+        QPainter p(&m_picture);
+        paint(p);
+    }
+    emit changed(area.isNull() ? m_picture.rect() : area.intersected(m_picture.rect()));
+}
+
+QByteArray DrawingBoard::CaptureBoard() const
+{
+    return EncodeBmp24(m_picture);
+}
+
+void DrawingBoard::SetPointer(int pointer)
+{
+    if (pointer == m_pointer)
+        return;
+    m_pointer = pointer;
+    emit pointerChanged(pointer);
+}
+
+QByteArray EncodeBmp24(const QImage& image)
+{
+    const QImage src = image.convertToFormat(QImage::Format_RGB32);
+    const int w = src.width();
+    const int h = src.height();
+    const int stride = (w * 3 + 3) & ~3;
+    const int pixelBytes = stride * h;
+    QByteArray out(54 + pixelBytes, '\0');
+    auto* d = reinterpret_cast<uchar*>(out.data());
+    auto put16 = [d](int at, quint16 v) { qToLittleEndian(v, d + at); };
+    auto put32 = [d](int at, quint32 v) { qToLittleEndian(v, d + at); };
+    d[0] = 'B';
+    d[1] = 'M';
+    put32(2, quint32(out.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, quint32(w));
+    put32(22, quint32(h));
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, quint32(pixelBytes));
+    put32(38, 2835);
+    put32(42, 2835);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(h - 1 - y));
+        uchar* row = d + 54 + y * stride;
+        for (int x = 0; x < w; ++x) {
+            row[3 * x] = uchar(qBlue(line[x]));
+            row[3 * x + 1] = uchar(qGreen(line[x]));
+            row[3 * x + 2] = uchar(qRed(line[x]));
+        }
+    }
+    return out;
+}
+
+} // namespace kovra::image

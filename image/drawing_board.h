@@ -1,0 +1,93 @@
+#pragma once
+// A drawing board: a persistent backing picture of the board's picture area,
+// a background picture and colour, a text font and a mouse pointer by number.
+// Whatever is drawn stays until the board is cleared or overdrawn; the widget
+// that shows a board only paints picture() and listens to changed().
+
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QRect>
+
+#include <functional>
+
+class QPainter;
+
+namespace kovra::image {
+
+// Standard mouse pointers by number. The pointer doubles as the board's click
+// mode: crosshair arms point positioning, the I-beam arms text placement.
+enum BoardPointer : int {
+    DefaultPointer = 0,
+    CrosshairPointer = 2,
+    IBeamPointer = 3,
+    WaitPointer = 4,
+    HandPointer = 14,
+};
+
+class DrawingBoard : public QObject {
+    Q_OBJECT
+public:
+    // width and height are the picture area (inside the one-pixel frame).
+    DrawingBoard(int width, int height, QObject* parent = nullptr);
+
+    int width() const { return m_picture.width(); }
+    int height() const { return m_picture.height(); }
+    // Resizing keeps what fits and fills the new area with the background.
+    void resize(int width, int height);
+
+    // Repaints the whole picture area with the background colour and picture.
+    void ClearBoard();
+    // Rebuilds the backing picture from the new background alone: everything
+    // drawn before is discarded.
+    void SetBackgroundPicture(const QImage& background);
+    const QImage& backgroundPicture() const { return m_background; }
+    void SetBackgroundColour(const QColor& colour);
+    QColor backgroundColour() const { return m_backgroundColour; }
+
+    // At the picture's own size, source copy; a null picture draws nothing.
+    void DrawPicture(const QImage& picture, int x, int y);
+    // Stretched to width × height by area averaging.
+    void DrawPicture(const QImage& picture, int x, int y, int width, int height);
+    // Outside the picture area nothing happens. colour is 0x00BBGGRR.
+    void SetBoardPixel(int x, int y, quint32 colour);
+    // Runs paint on a painter over the backing picture, then repaints area
+    // (the whole board when area is null).
+    void Paint(const std::function<void(QPainter&)>& paint, const QRect& area = QRect());
+
+    // The bytes of a 24-bit BMP file of the whole picture area as it is now.
+    QByteArray CaptureBoard() const;
+    // The backing picture itself (RGB32), for showing and for fast reads.
+    const QImage& picture() const { return m_picture; }
+
+    void SetPointer(int pointer);
+    int Pointer() const { return m_pointer; }
+
+    void SetTextFont(const QFont& font) { m_textFont = font; }
+    const QFont& TextFont() const { return m_textFont; }
+
+signals:
+    void changed(const QRect& area);
+    void pointerChanged(int pointer);
+
+private:
+    void paintBackground(const QRect& area);
+
+    QImage m_picture;
+    QImage m_background;
+    QColor m_backgroundColour;
+    QFont m_textFont;
+    int m_pointer = DefaultPointer;
+};
+
+// A 24-bit BMP file (bottom row first, rows padded to 4 bytes) of an image.
+QByteArray EncodeBmp24(const QImage& image);
+
+// 0x00BBGGRR colours, as the bitmap type and the boards use them.
+inline quint32 ColourRef(int r, int g, int b) { return quint32(r) | (quint32(g) << 8) | (quint32(b) << 16); }
+inline QRgb ColourRefToRgb(quint32 c) { return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+inline quint32 RgbToColourRef(QRgb c) { return ColourRef(qRed(c), qGreen(c), qBlue(c)); }
+
+} // namespace kovra::image
