@@ -1,0 +1,13 @@
+#pragma once
+// JPEG through libjpeg; with options.minSize it decodes at the smallest DCT
+// scale that still covers the fitted size.
+
+#include "image/picture_loader.h"
+
+namespace kovra::image {
+
+// The decoded picture (Format_RGB32, or Format_ARGB32 when it has transparency)
+// and its true size, or the reason it cannot be read.
+LoadedPicture DecodeJpeg(QByteArrayView data, const DecodeOptions& options = {});
+
+} // namespace kovra::image

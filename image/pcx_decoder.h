@@ -1,0 +1,13 @@
+#pragma once
+// PCX: 8 bits per pixel with the trailing 256-colour palette (or 3 planes of
+// true colour), and version 3 monochrome.
+
+#include "image/picture_loader.h"
+
+namespace kovra::image {
+
+// The decoded picture (Format_RGB32, or Format_ARGB32 when it has transparency)
+// and its true size, or the reason it cannot be read.
+LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options = {});
+
+} // namespace kovra::image

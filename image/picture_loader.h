@@ -1,0 +1,57 @@
+#pragma once
+// LoadPicture: decodes a picture file or its bytes into a drawable QImage.
+// The format is chosen by the leading bytes alone, never by the file name:
+// BMP, JPEG, PNG, icon, cursor, GIF and PCX. Decoders trust no size in the
+// file: truncated, inconsistent or hostile data fails with a one-line reason.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace kovra::image {
+
+struct LoadedPicture {
+    QImage image;      // Format_RGB32, transparency already over white; null on failure
+    int width = 0;     // the picture's true pixel size, from the same decoder (0,0 on failure)
+    int height = 0;
+    QString error;     // a clear one-line reason when image is null
+    bool ok() const { return !image.isNull(); }
+};
+
+// Pictures wider or taller than this are refused.
+inline constexpr int kMaxPictureSide = 20000;
+
+// minSize: when valid and the picture is larger, the decoder may decode at a
+// reduced scale (JPEG does, by DCT scaling) as long as the returned image,
+// stretched to the fitted size (the picture scaled, aspect kept, to fit inside
+// minSize), loses nothing: image width >= fitted width and image height >=
+// fitted height. width/height always stay the picture's true size.
+LoadedPicture LoadPicture(const QByteArray& bytes, QSize minSize = QSize());
+// As above from a file; error names why the file could not be read.
+LoadedPicture LoadPicture(const QString& path, QSize minSize = QSize());
+
+// The formats LoadPicture tells apart by their leading bytes.
+enum class PictureFormat { Unknown, Bmp, Jpeg, Png, Icon, Cursor, Gif, Pcx256, PcxMono };
+PictureFormat SniffPictureFormat(QByteArrayView bytes);
+
+// What one decoder may do; LoadPicture uses the defaults, the fuzz targets a
+// smaller pixel budget.
+struct DecodeOptions {
+    QSize minSize;
+    int maxSide = kMaxPictureSide;
+    qint64 maxPixels = qint64(kMaxPictureSide) * kMaxPictureSide;
+};
+
+// The size a width × height picture takes when fitted (aspect kept, truncated,
+// never enlarged) into box; the picture's own size when box is not valid.
+QSize FittedPictureSize(int width, int height, QSize box);
+// An error text when a width × height picture may not be decoded, else empty.
+QString CheckPictureSize(qint64 width, qint64 height, const DecodeOptions& options);
+// A failed LoadedPicture with the reason.
+LoadedPicture PictureError(const QString& reason);
+// Composites transparent pixels over white and returns Format_RGB32.
+QImage FlattenOverWhite(QImage image);
+
+} // namespace kovra::image

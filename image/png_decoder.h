@@ -1,0 +1,12 @@
+#pragma once
+// PNG through libpng, every colour type and bit depth, transparency kept as alpha.
+
+#include "image/picture_loader.h"
+
+namespace kovra::image {
+
+// The decoded picture (Format_RGB32, or Format_ARGB32 when it has transparency)
+// and its true size, or the reason it cannot be read.
+LoadedPicture DecodePng(QByteArrayView data, const DecodeOptions& options = {});
+
+} // namespace kovra::image
