@@ -1,6 +1,7 @@
 #include "image/fitting.h"
 
 #include "image/drawing_board.h"
+#include "image/picture_loader.h"
 
 #include <cmath>
 
@@ -34,6 +35,11 @@ void FitPicture(const QImage& image, int trueWidth, int trueHeight, DrawingBoard
     if (image.isNull() || place.isEmpty())
         return;
     scratch.DrawPicture(image, place.x(), place.y(), place.width(), place.height());
+}
+
+void FitPicture(const LoadedPicture& picture, DrawingBoard& scratch)
+{
+    FitPicture(picture.image, picture.width, picture.height, scratch);
 }
 
 } // namespace kovra::image

@@ -10,6 +10,7 @@
 namespace kovra::image {
 
 class DrawingBoard;
+struct LoadedPicture;
 
 // Side of the square a picture is fitted into.
 inline constexpr int FitSize = 490;
@@ -26,5 +27,6 @@ QRect FitPlacement(int w, int h);
 // may be a reduced decode of a picture whose true size is trueWidth ×
 // trueHeight; a null image leaves the board cleared.
 void FitPicture(const QImage& image, int trueWidth, int trueHeight, DrawingBoard& scratch);
+void FitPicture(const LoadedPicture& picture, DrawingBoard& scratch);
 
 } // namespace kovra::image

@@ -1,0 +1,141 @@
+#include "image/picture_session.h"
+
+#include "image/fitting.h"
+#include "image/image_view.h"
+#include "image/tone_effects.h"
+#include "platform/timer.h"
+
+namespace kovra::image {
+
+PictureSession::PictureSession(DrawingBoard& previewBoard, const QImage& plainWhiteBackground,
+                               platform::Timer& effectTaskTimer, ImageView& view)
+    : m_previewBoard(previewBoard)
+    , m_plainWhiteBackground(plainWhiteBackground)
+    , m_effectTaskTimer(effectTaskTimer)
+    , m_view(view)
+    , m_blackWhiteBoard(EffectBoardSize, EffectBoardSize)
+    , m_ditherBoard(EffectBoardSize, EffectBoardSize)
+    , m_scratchBoard(FitSize, FitSize)
+    , m_edits(previewBoard, m_workingImage, m_editScratchImage, m_plainWhiteBackground, view)
+{
+    for (DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard, &m_scratchBoard})
+        board->SetBackgroundColour(Qt::white);
+    resetEffectBoards();
+    m_scratchBoard.ClearBoard();
+    m_effectTaskTimer.setOnTick([this] { computeEffects(); });
+}
+
+PictureSession::~PictureSession()
+{
+    m_effectTaskTimer.setPeriod(0);
+    m_effectTaskTimer.setOnTick({});
+}
+
+void PictureSession::FileDropped(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    // Of several files dropped at once the first is taken.
+    const QString path = paths.first();
+    // Decode before anything changes, so an unreadable file leaves the
+    // board, the working image, the controls and the job as they were.
+    LoadedPicture picture = LoadPicture(path, FitDecodeSize);
+    if (!picture.ok()) {
+        const QString why = picture.error.isEmpty() ? QStringLiteral("not a picture this program can read")
+                                                    : picture.error;
+        m_view.AppendLogLine(QStringLiteral("Cannot open picture \"%1\": %2").arg(path, why));
+        return;
+    }
+
+    m_droppedPicturePath = path;
+    m_droppedPicture = std::move(picture);
+    // A drop while the window is open starts over from the new picture.
+    resetEffectBoards();
+    m_effectWindowOpen = true;
+    m_view.OpenEffectWindow();
+    m_view.PauseCarving();
+    m_view.DisableMachineControls();
+    m_view.EnablePictureButtons();
+    m_view.ResetRunClock();
+    // The tick arrives from the event loop, after this handler has returned
+    // and the window is on screen; stopping first restarts its schedule.
+    m_effectTaskTimer.setPeriod(0);
+    m_effectTaskTimer.setPeriod(EffectTaskPeriod);
+}
+
+void PictureSession::resetEffectBoards()
+{
+    m_effectTaskTimer.setPeriod(0);
+    for (DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
+        board->ClearBoard();
+        board->SetPointer(WaitPointer);
+    }
+}
+
+void PictureSession::computeEffects()
+{
+    m_effectTaskTimer.setPeriod(0);
+    if (!m_effectWindowOpen)
+        return;
+
+    FitPicture(m_droppedPicture, m_scratchBoard);
+    m_droppedPicture = LoadedPicture();
+    m_fittedImage.LoadFromBmp(m_scratchBoard.CaptureBoard());
+    const QImage fitted = m_fittedImage.ToQImage();
+
+    // Both renderings take about a millisecond: drawn whole, shown at once.
+    m_blackWhiteBoard.DrawPicture(RenderBlackWhite(fitted), 0, 0);
+    DrawDitherDots(m_ditherBoard, RenderDitherDots(fitted));
+
+    m_blackWhiteBoard.SetPointer(HandPointer);
+    m_ditherBoard.SetPointer(HandPointer);
+}
+
+void PictureSession::startPreview()
+{
+    m_previewBoard.ClearBoard();
+    m_previewBoard.SetBackgroundPicture(m_plainWhiteBackground);
+}
+
+void PictureSession::finishChoice()
+{
+    CommitPreview();
+    m_effectWindowOpen = false;
+    m_view.CloseEffectWindow();
+}
+
+void PictureSession::ChooseBlackWhite()
+{
+    if (!m_effectWindowOpen || !renderingsReady())
+        return;
+    startPreview();
+    // The whole board: the rendering in 0-489, white beyond it.
+    m_previewBoard.DrawPicture(m_blackWhiteBoard.picture(), 0, 0);
+    finishChoice();
+}
+
+void PictureSession::ChooseDither()
+{
+    if (!m_effectWindowOpen || !renderingsReady())
+        return;
+    startPreview();
+    // Computed afresh from the fitted picture: the same dots as the dither board.
+    DrawDitherDots(m_previewBoard, RenderDitherDots(m_fittedImage.ToQImage()));
+    finishChoice();
+}
+
+void PictureSession::EffectWindowClosed()
+{
+    if (!m_effectWindowOpen)
+        return;
+    m_effectWindowOpen = false;
+    m_effectTaskTimer.setPeriod(0);
+    m_droppedPicture = LoadedPicture();
+}
+
+void PictureSession::CommitPreview()
+{
+    m_workingImage.LoadFromBmp(m_previewBoard.CaptureBoard());
+}
+
+} // namespace kovra::image

@@ -1,0 +1,100 @@
+#pragma once
+// The road of a dropped picture: the drop decodes it, opens the effect
+// window and puts the machine controls into the picture-loaded state; the
+// effect window's timer fits it and draws the two renderings; a click on one
+// draws it onto the preview board and snapshots the board as the working
+// image. Owns the program's picture state and the effect window's boards
+// (the shell's effect window only shows them and forwards their clicks).
+
+#include "image/bitmap_image.h"
+#include "image/drawing_board.h"
+#include "image/image_edits.h"
+#include "image/picture_loader.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace kovra::platform {
+class Timer;
+}
+
+namespace kovra::image {
+
+class ImageView;
+
+class PictureSession {
+public:
+    // Side of the rendering boards' picture area.
+    static constexpr int EffectBoardSize = 512;
+    // The effect window's one-shot timer period, so the work starts once the
+    // window is on screen.
+    static constexpr int EffectTaskPeriod = 5;
+
+    // previewBoard: the main window's 512 × 512 board. plainWhiteBackground:
+    // the all-white picture that replaces the drop hint once a rendering is
+    // chosen or the board is cleared. effectTaskTimer: stopped; the session
+    // takes over its tick.
+    PictureSession(DrawingBoard& previewBoard, const QImage& plainWhiteBackground, platform::Timer& effectTaskTimer,
+                   ImageView& view);
+    ~PictureSession();
+    PictureSession(const PictureSession&) = delete;
+    PictureSession& operator=(const PictureSession&) = delete;
+
+    // The effect window's boards: 512 × 512, white, WaitPointer until both
+    // renderings are drawn, then HandPointer.
+    DrawingBoard& blackWhiteBoard() { return m_blackWhiteBoard; }
+    DrawingBoard& ditherBoard() { return m_ditherBoard; }
+
+    // The four edit buttons act through this.
+    ImageEdits& edits() { return m_edits; }
+
+    // Files dropped on the main window; the first one counts. A file that
+    // cannot be read or decoded logs one line and changes nothing else.
+    void FileDropped(const QStringList& paths);
+    // Left button released on the black-and-white or the dither board;
+    // ignored until both renderings are ready.
+    void ChooseBlackWhite();
+    void ChooseDither();
+    // The user closed the effect window (also fine after a choice closed it).
+    void EffectWindowClosed();
+    // The preview board's snapshot becomes the working image.
+    void CommitPreview();
+
+    bool effectWindowOpen() const { return m_effectWindowOpen; }
+    // The dither board's pointer is the readiness flag.
+    bool renderingsReady() const { return m_ditherBoard.Pointer() != WaitPointer; }
+    const QString& droppedPicturePath() const { return m_droppedPicturePath; }
+    const BitmapImage& workingImage() const { return m_workingImage; }
+    const BitmapImage& fittedImage() const { return m_fittedImage; }
+
+private:
+    // The effect window's timer tick: fit, then both renderings.
+    void computeEffects();
+    void resetEffectBoards();
+    // The preview board cleared to plain white, ready for the chosen rendering.
+    void startPreview();
+    void finishChoice();
+
+    DrawingBoard& m_previewBoard;
+    QImage m_plainWhiteBackground;
+    platform::Timer& m_effectTaskTimer;
+    ImageView& m_view;
+
+    DrawingBoard m_blackWhiteBoard;
+    DrawingBoard m_ditherBoard;
+    // Off-screen surface the picture is fitted on (white margins).
+    DrawingBoard m_scratchBoard;
+
+    QString m_droppedPicturePath;
+    // The decoded drop, kept only until the timer has fitted it.
+    LoadedPicture m_droppedPicture;
+    BitmapImage m_workingImage;
+    BitmapImage m_editScratchImage;
+    BitmapImage m_fittedImage;
+    bool m_effectWindowOpen = false;
+
+    ImageEdits m_edits;
+};
+
+} // namespace kovra::image
