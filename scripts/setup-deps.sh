@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program, its tests and its tools need,
+# only when one of them is missing. apt-get update runs only when installing.
+set -euo pipefail
+
+packages=(
+  qt6-base-dev
+  qt6-serialport-dev
+  libjpeg-dev
+  libpng-dev
+  zlib1g-dev
+  libgif-dev
+  libxcb1-dev
+  libxcb-keysyms1-dev
+  googletest
+  libgtest-dev
+  fonts-noto-cjk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all dependencies present"
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

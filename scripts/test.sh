@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up the dependencies, builds everything and runs all tests: the unit and
+# integration tests through ctest, then each fuzz target briefly.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KOVRA_BUILD_DIR:-$root/build}
+
+"$root/scripts/setup-deps.sh"
+KOVRA_BUILD_DIR=$build "$root/scripts/build.sh"
+
+export QT_QPA_PLATFORM=offscreen
+jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
+(cd "$build" && ctest --output-on-failure -j "$jobs")
+
+if [ -x "$root/scripts/fuzz.sh" ]; then
+  "$root/scripts/fuzz.sh"
+fi

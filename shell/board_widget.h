@@ -1,0 +1,47 @@
+#pragma once
+// Shows a DrawingBoard inside a one-pixel single-line frame and reports the
+// mouse in board coordinates (the picture area, frame excluded). The board's
+// pointer number becomes the widget's cursor.
+
+#include <QFrame>
+
+namespace kovra::image {
+class DrawingBoard;
+}
+
+namespace kovra::shell {
+
+class BoardWidget : public QFrame {
+    Q_OBJECT
+public:
+    // The widget's size is the board's picture size plus the frame.
+    explicit BoardWidget(image::DrawingBoard& board, QWidget* parent = nullptr);
+
+    image::DrawingBoard& board() { return m_board; }
+
+signals:
+    // keyState: 1 Ctrl, 2 Shift, 4 Alt, added.
+    void leftButtonDown(int x, int y, int keyState);
+    void leftButtonUp(int x, int y, int keyState);
+    void doubleClicked(int x, int y, int keyState);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void followPointer(int pointer);
+    void boardChanged(const QRect& area);
+
+    image::DrawingBoard& m_board;
+};
+
+// The cursor shape for a standard pointer number (0 default, 2 crosshair,
+// 3 I-beam, 4 hourglass, 14 hand).
+Qt::CursorShape CursorForPointer(int pointer);
+// Ctrl 1, Shift 2, Alt 4, added.
+int KeyState(Qt::KeyboardModifiers modifiers);
+
+} // namespace kovra::shell

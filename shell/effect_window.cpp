@@ -1,0 +1,49 @@
+#include "shell/effect_window.h"
+
+#include "shell/board_widget.h"
+#include "shell/window_fonts.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+
+namespace kovra::shell {
+
+EffectWindow::EffectWindow(image::DrawingBoard& blackWhiteBoard, image::DrawingBoard& ditherBoard, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("EffectWindow"));
+    setWindowTitle(QString());
+    resize(1080, 612);
+    move(50, 50);
+
+    EffectPromptLabel = new QLabel(this);
+    EffectPromptLabel->setObjectName(QStringLiteral("EffectPromptLabel"));
+    EffectPromptLabel->setGeometry(16, 16, 504, 40);
+    EffectPromptLabel->setText(QStringLiteral("Select an effect you like :"));
+    EffectPromptLabel->setFont(ArialFont(24));
+
+    BlackWhiteBoard = new BoardWidget(blackWhiteBoard, this);
+    BlackWhiteBoard->setObjectName(QStringLiteral("BlackWhiteBoard"));
+    BlackWhiteBoard->setGeometry(8, 56, 514, 514);
+    DitherBoard = new BoardWidget(ditherBoard, this);
+    DitherBoard->setObjectName(QStringLiteral("DitherBoard"));
+    DitherBoard->setGeometry(544, 56, 514, 514);
+
+    connect(BlackWhiteBoard, &BoardWidget::leftButtonUp, this, [this] { emit blackWhiteChosen(); });
+    connect(DitherBoard, &BoardWidget::leftButtonUp, this, [this] { emit ditherChosen(); });
+}
+
+void EffectWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        emit shown();
+}
+
+void EffectWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+} // namespace kovra::shell

@@ -1,0 +1,43 @@
+#include "shell/mouse_events.h"
+
+#include "shell/board_widget.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace kovra::shell {
+
+MouseEvents* MouseEvents::Watch(QWidget* widget)
+{
+    if (auto* existing = widget->findChild<MouseEvents*>(QString(), Qt::FindDirectChildrenOnly))
+        return existing;
+    return new MouseEvents(widget);
+}
+
+MouseEvents::MouseEvents(QWidget* widget)
+    : QObject(widget)
+{
+    widget->installEventFilter(this);
+}
+
+bool MouseEvents::eventFilter(QObject* watched, QEvent* event)
+{
+    Q_UNUSED(watched);
+    const auto type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QPoint at = mouse->position().toPoint();
+            const int keys = KeyState(mouse->modifiers());
+            if (type == QEvent::MouseButtonPress)
+                emit leftButtonDown(at.x(), at.y(), keys);
+            else if (type == QEvent::MouseButtonRelease)
+                emit leftButtonUp(at.x(), at.y(), keys);
+            else
+                emit doubleClicked(at.x(), at.y(), keys);
+        }
+    }
+    return false;
+}
+
+} // namespace kovra::shell

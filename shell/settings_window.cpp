@@ -1,0 +1,61 @@
+#include "shell/settings_window.h"
+
+#include "shell/window_fonts.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kovra::shell {
+
+namespace {
+template <typename T>
+T* place(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* control = new T(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(x, y, w, h);
+    return control;
+}
+} // namespace
+
+SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("SettingsWindow"));
+    setWindowTitle(QString());
+    setModal(true);
+    setFixedSize(316, 334);
+    move(50, 50);
+
+    MotorGroup = place<QGroupBox>(this, "MotorGroup", 16, 24, 272, 128);
+    MotorGroup->setTitle(QStringLiteral("Set Motor Reverse"));
+    MotorGroup->setFont(ButtonFont());
+    SettingsLabel1 = place<QLabel>(MotorGroup, "SettingsLabel1", 16, 16, 248, 48);
+    SettingsLabel1->setText(QStringLiteral("Click the Bottom to Reverse Motor direction"));
+    SettingsLabel1->setWordWrap(true);
+    XReverseButton = place<QPushButton>(MotorGroup, "XReverseButton", 24, 72, 96, 40);
+    XReverseButton->setText(QStringLiteral("X Reverse once"));
+    YReverseButton = place<QPushButton>(MotorGroup, "YReverseButton", 152, 72, 104, 40);
+    YReverseButton->setText(QStringLiteral("Y Reverse once"));
+
+    SettingsGroup4 = place<QGroupBox>(this, "SettingsGroup4", 16, 168, 272, 112);
+    SettingsGroup4->setTitle(QStringLiteral("About"));
+    SettingsGroup4->setFont(ButtonFont());
+    SettingsLabel5 = place<QLabel>(SettingsGroup4, "SettingsLabel5", 16, 32, 160, 32);
+    SettingsLabel5->setText(QStringLiteral("Version: 1.0.0"));
+    SettingsLabel5->setFont(CalibriFont(21));
+    SettingsLabel6 = place<QLabel>(SettingsGroup4, "SettingsLabel6", 160, 72, 96, 24);
+    SettingsLabel6->setText(makerWebAddress);
+    QFont link = ArialFont(14);
+    link.setUnderline(true);
+    SettingsLabel6->setFont(link);
+    SettingsLabel6->setCursor(Qt::PointingHandCursor);
+
+    // Created last so it stays above the about box it overlaps.
+    SettingsLabel2 = place<QLabel>(this, "SettingsLabel2", 80, 240, 96, 24);
+    SettingsLabel2->setText(QStringLiteral("Visit us:"));
+    SettingsLabel2->setFont(ArialFont(14));
+}
+
+} // namespace kovra::shell
