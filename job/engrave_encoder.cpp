@@ -1,0 +1,50 @@
+#include "job/engrave_encoder.h"
+
+#include "image/drawing_board.h"
+
+namespace kovra::job {
+
+QByteArray EncodeEngravePicture(const QImage& picture)
+{
+    QByteArray buffer(EngraveBufferSize, '\0');
+    if (picture.isNull())
+        return buffer;
+    // The board keeps an RGB32 picture; anything else is read as RGB32 too.
+    const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+                           ? picture
+                           : picture.convertToFormat(QImage::Format_RGB32);
+    const int rows = qMin(rgb.height(), EngraveSide);
+    const int columns = qMin(rgb.width(), EngraveSide);
+    auto* out = reinterpret_cast<uchar*>(buffer.data());
+    for (int y = 0; y < rows; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* row = out + y * EngraveRowBytes;
+        for (int x = 0; x < columns; ++x) {
+            if (IsDarkPixel(line[x]))
+                row[x >> 3] |= uchar(0x80u >> (x & 7));
+        }
+    }
+    return buffer;
+}
+
+EngraveEncoder::EngraveEncoder(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
+                               std::function<void(QByteArray)> storeBuffer)
+    : m_commands(commands)
+    , m_view(view)
+    , m_board(previewBoard)
+    , m_storeBuffer(std::move(storeBuffer))
+{
+}
+
+void EngraveEncoder::PrepareEngraveImage()
+{
+    // BeginImage goes out first: the machine erases its stored picture while
+    // the board is encoded, and its ImageRequest is handled only after this.
+    m_commands.SendFrame(6, 0, 0);
+    m_view.AppendLogText(QStringLiteral("\r\n----------Please wait-----------\r\n"));
+    m_view.AppendLogText(QStringLiteral("Erasing Last Image...\r\n"));
+    if (m_storeBuffer)
+        m_storeBuffer(EncodeEngravePicture(m_board.picture()));
+}
+
+} // namespace kovra::job

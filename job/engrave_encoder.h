@@ -1,0 +1,49 @@
+#pragma once
+// SendImageButton: announce a new picture to the machine and turn what the
+// preview board shows into EngraveBuffer, the machine's 512 x 512 one-bit
+// raster: 512 rows of 64 bytes, top row first, bit 7 leftmost, 1 = dark.
+
+#include "job/command_sink.h"
+#include "job/job_view.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <functional>
+
+namespace kovra::image {
+class DrawingBoard;
+}
+
+namespace kovra::job {
+
+inline constexpr int EngraveSide = 512;
+inline constexpr int EngraveRowBytes = EngraveSide / 8;
+inline constexpr int EngraveBufferSize = EngraveRowBytes * EngraveSide; // 32768
+
+// A pixel is dark (burned) when it is nearer to black than to white.
+inline bool IsDarkPixel(QRgb c) { return qRed(c) + qGreen(c) + qBlue(c) <= 382; }
+
+// The raster of a picture; always EngraveBufferSize bytes. Pixels outside the
+// picture (a picture smaller than 512 x 512) count as light.
+QByteArray EncodeEngravePicture(const QImage& picture);
+
+class EngraveEncoder {
+public:
+    // storeBuffer receives each new EngraveBuffer, replacing the previous one.
+    EngraveEncoder(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
+                   std::function<void(QByteArray)> storeBuffer);
+
+    // The SendImageButton click: BeginImage, the two log texts, then the
+    // buffer from the board as it is now. The machine asks for the bytes
+    // later, with its ImageRequest reply.
+    void PrepareEngraveImage();
+
+private:
+    CommandSink& m_commands;
+    JobView& m_view;
+    image::DrawingBoard& m_board;
+    std::function<void(QByteArray)> m_storeBuffer;
+};
+
+} // namespace kovra::job

@@ -1,0 +1,82 @@
+#pragma once
+// Placing the laser: the three location-mode radios, clicks on the preview
+// board in point mode, the four jog buttons and the arrow keys as system-wide
+// hot keys while UseKeyboardCheck is ticked.
+
+#include "job/command_sink.h"
+#include "job/job_view.h"
+
+#include <functional>
+
+namespace kovra::image {
+class DrawingBoard;
+}
+namespace kovra::platform {
+class GlobalHotKeys;
+}
+
+namespace kovra::job {
+
+enum class JogDirection : int { Up = 1, Down = 2, Left = 3, Right = 4 };
+
+class Positioning {
+public:
+    // Blocks the user-interface thread for the given milliseconds; the jog
+    // pause that keeps auto-repeat to about twenty jogs a second.
+    using UiPause = std::function<void(int ms)>;
+    static constexpr int JogPauseMs = 50;
+
+    // previewBoard's pointer is the board's click mode. hotKeys' press
+    // callback is taken over here. An empty pause sleeps the thread.
+    Positioning(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
+                platform::GlobalHotKeys& hotKeys, UiPause pause = {});
+    ~Positioning();
+    Positioning(const Positioning&) = delete;
+    Positioning& operator=(const Positioning&) = delete;
+
+    // The click of PointRadio, CenterRadio or BoxRadio (after the radio group
+    // has updated the check marks).
+    void SelectLocationMode();
+
+    // Left button down on PreviewBoard. Locates the laser while point
+    // positioning is armed; returns true when the click goes on to place
+    // the text box (the board shows the I-beam), which the caller does.
+    bool LocateAtClick(int x, int y, int keyState);
+
+    void UpButton() { Jog(JogDirection::Up); }
+    void DownButton() { Jog(JogDirection::Down); }
+    void LeftButton() { Jog(JogDirection::Left); }
+    void RightButton() { Jog(JogDirection::Right); }
+    void Jog(JogDirection direction);
+
+    // The click of UseKeyboardCheck with its new state.
+    void UpdateArrowHotKeys(bool useKeyboardChecked);
+    // A hot-key press: the jog whose stored identifier matches.
+    void DispatchArrowHotKey(int id, int ignored = 0);
+
+    int PointModeActive() const { return m_pointModeActive; }
+    int CenterModeActive() const { return m_centerModeActive; }
+    int BoxModeActive() const { return m_boxModeActive; }
+    int HotKeyUpId() const { return m_hotKeyUpId; }
+    int HotKeyDownId() const { return m_hotKeyDownId; }
+    int HotKeyLeftId() const { return m_hotKeyLeftId; }
+    int HotKeyRightId() const { return m_hotKeyRightId; }
+
+private:
+    CommandSink& m_commands;
+    JobView& m_view;
+    image::DrawingBoard& m_board;
+    platform::GlobalHotKeys& m_hotKeys;
+    UiPause m_pause;
+
+    int m_pointModeActive = 0;
+    int m_centerModeActive = 0;
+    int m_boxModeActive = 0;
+    int m_hotKeyUpId = 0;
+    int m_hotKeyDownId = 0;
+    int m_hotKeyLeftId = 0;
+    int m_hotKeyRightId = 0;
+    bool m_focusOnlyNoticeShown = false;
+};
+
+} // namespace kovra::job
