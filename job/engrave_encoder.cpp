@@ -1,6 +1,8 @@
 #include "job/engrave_encoder.h"
 
 #include "image/drawing_board.h"
+#include "link/command_frames.h"
+#include "link/reply_handler.h"
 
 namespace kovra::job {
 
@@ -27,12 +29,12 @@ QByteArray EncodeEngravePicture(const QImage& picture)
     return buffer;
 }
 
-EngraveEncoder::EngraveEncoder(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
-                               std::function<void(QByteArray)> storeBuffer)
-    : m_commands(commands)
+EngraveEncoder::EngraveEncoder(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
+                               link::ReplyHandler& replies)
+    : m_frames(frames)
     , m_view(view)
     , m_board(previewBoard)
-    , m_storeBuffer(std::move(storeBuffer))
+    , m_replies(replies)
 {
 }
 
@@ -40,11 +42,10 @@ void EngraveEncoder::PrepareEngraveImage()
 {
     // BeginImage goes out first: the machine erases its stored picture while
     // the board is encoded, and its ImageRequest is handled only after this.
-    m_commands.SendFrame(6, 0, 0);
+    m_frames.BeginImage();
     m_view.AppendLogText(QStringLiteral("\r\n----------Please wait-----------\r\n"));
     m_view.AppendLogText(QStringLiteral("Erasing Last Image...\r\n"));
-    if (m_storeBuffer)
-        m_storeBuffer(EncodeEngravePicture(m_board.picture()));
+    m_replies.SetEngraveBuffer(EncodeEngravePicture(m_board.picture()));
 }
 
 } // namespace kovra::job

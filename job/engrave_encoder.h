@@ -3,16 +3,17 @@
 // preview board shows into EngraveBuffer, the machine's 512 x 512 one-bit
 // raster: 512 rows of 64 bytes, top row first, bit 7 leftmost, 1 = dark.
 
-#include "job/command_sink.h"
 #include "job/job_view.h"
 
 #include <QByteArray>
 #include <QImage>
 
-#include <functional>
-
 namespace kovra::image {
 class DrawingBoard;
+}
+namespace kovra::link {
+class CommandFrames;
+class ReplyHandler;
 }
 
 namespace kovra::job {
@@ -30,9 +31,9 @@ QByteArray EncodeEngravePicture(const QImage& picture);
 
 class EngraveEncoder {
 public:
-    // storeBuffer receives each new EngraveBuffer, replacing the previous one.
-    EngraveEncoder(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
-                   std::function<void(QByteArray)> storeBuffer);
+    // replies owns EngraveBuffer; each press replaces it.
+    EngraveEncoder(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
+                   link::ReplyHandler& replies);
 
     // The SendImageButton click: BeginImage, the two log texts, then the
     // buffer from the board as it is now. The machine asks for the bytes
@@ -40,10 +41,10 @@ public:
     void PrepareEngraveImage();
 
 private:
-    CommandSink& m_commands;
+    link::CommandFrames& m_frames;
     JobView& m_view;
     image::DrawingBoard& m_board;
-    std::function<void(QByteArray)> m_storeBuffer;
+    link::ReplyHandler& m_replies;
 };
 
 } // namespace kovra::job

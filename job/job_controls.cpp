@@ -1,5 +1,6 @@
 #include "job/job_controls.h"
 
+#include "link/command_frames.h"
 #include "platform/timer.h"
 
 namespace kovra::job {
@@ -8,8 +9,8 @@ namespace {
 const QString ResetCaption = QStringLiteral("00:00");
 }
 
-JobControls::JobControls(CommandSink& commands, JobView& view, platform::Timer& runTimeTimer)
-    : m_commands(commands)
+JobControls::JobControls(link::CommandFrames& frames, JobView& view, platform::Timer& runTimeTimer)
+    : m_frames(frames)
     , m_view(view)
     , m_runTimeTimer(runTimeTimer)
 {
@@ -23,7 +24,7 @@ JobControls::~JobControls()
 
 void JobControls::StartButton()
 {
-    m_commands.SendFrame(1, 1, 0); // StartCarve
+    m_frames.StartCarve();
     m_view.AppendLogText(QStringLiteral("Start carving\r\n\r\n"));
     m_view.ResetLocationControls();
     m_view.LockLocationControls();
@@ -34,14 +35,14 @@ void JobControls::StartButton()
 
 void JobControls::PauseCarving()
 {
-    m_commands.SendFrame(1, 2, 0); // PauseCarve
+    m_frames.PauseCarve();
     m_runTimeTimer.setPeriod(0);
     m_view.AppendLogText(QStringLiteral("Engraving Pause !\r\n\r\n"));
 }
 
 void JobControls::RecarveButton()
 {
-    m_commands.SendFrame(1, 3, 0); // Recarve
+    m_frames.Recarve();
     m_view.AppendLogText(QStringLiteral("Recarve\r\n\r\n"));
     m_runSeconds = 0;
     m_runTimeTimer.setPeriod(RunClockPeriodMs);
@@ -50,7 +51,7 @@ void JobControls::RecarveButton()
 
 void JobControls::RestartButton()
 {
-    m_commands.SendFrame(4, 1, 0); // RestartMachine
+    m_frames.RestartMachine();
     m_view.AppendLogText(QStringLiteral("Restarting...\r\n\r\n"));
     m_view.EnableMachineControls();
     m_runSeconds = 0;
@@ -62,15 +63,13 @@ void JobControls::RestartButton()
 
 void JobControls::FastForwardButton()
 {
-    m_commands.SendFrame(7, 2, 0); // FastForward
-    m_commands.SendTrailerByte(0xAA);
+    m_frames.FastForward(); // the frame, then 0xAA on its own
     m_view.AppendLogText(QStringLiteral("Fast Forward for 15 row\r\n\r\n"));
 }
 
 void JobControls::FastBackwardButton()
 {
-    m_commands.SendFrame(7, 1, 0); // FastBackward
-    m_commands.SendTrailerByte(0x55);
+    m_frames.FastBackward(); // the frame, then 0x55 on its own
     m_view.AppendLogText(QStringLiteral("Fast Backward for 15 row\r\n\r\n"));
 }
 

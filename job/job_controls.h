@@ -3,13 +3,15 @@
 // back) and the run clock, which counts RunTimeTimer ticks in RunSeconds and
 // shows them on TimeValueLabel.
 
-#include "job/command_sink.h"
 #include "job/job_view.h"
 
 #include <QString>
 
 namespace kovra::platform {
 class Timer;
+}
+namespace kovra::link {
+class CommandFrames;
 }
 
 namespace kovra::job {
@@ -19,7 +21,7 @@ public:
     static constexpr int RunClockPeriodMs = 1000;
 
     // runTimeTimer is RunTimeTimer; its tick is taken over here.
-    JobControls(CommandSink& commands, JobView& view, platform::Timer& runTimeTimer);
+    JobControls(link::CommandFrames& frames, JobView& view, platform::Timer& runTimeTimer);
     ~JobControls();
     JobControls(const JobControls&) = delete;
     JobControls& operator=(const JobControls&) = delete;
@@ -45,7 +47,7 @@ public:
 private:
     void RunTimeTimerTick();
 
-    CommandSink& m_commands;
+    link::CommandFrames& m_frames;
     JobView& m_view;
     platform::Timer& m_runTimeTimer;
     int m_runSeconds = 0;

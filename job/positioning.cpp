@@ -1,15 +1,16 @@
 #include "job/positioning.h"
 
 #include "image/drawing_board.h"
+#include "link/command_frames.h"
 #include "platform/global_hotkeys.h"
 
 #include <QThread>
 
 namespace kovra::job {
 
-Positioning::Positioning(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
+Positioning::Positioning(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
                          platform::GlobalHotKeys& hotKeys, UiPause pause)
-    : m_commands(commands)
+    : m_frames(frames)
     , m_view(view)
     , m_board(previewBoard)
     , m_hotKeys(hotKeys)
@@ -51,7 +52,7 @@ void Positioning::SelectLocationMode()
         }
         m_view.AppendLogLine(QStringLiteral("Laser positioning to image center."));
         m_board.SetPointer(image::DefaultPointer);
-        m_commands.SendFrame(2, 1, 0); // LocateCenter
+        m_frames.LocateCenter();
         m_pointModeActive = 0;
         m_centerModeActive = 1;
         m_boxModeActive = 0;
@@ -62,13 +63,13 @@ void Positioning::SelectLocationMode()
             m_boxModeActive = 0;
             m_view.UncheckRadio(LocationRadio::Box);
             m_board.SetPointer(image::DefaultPointer);
-            m_commands.SendFrame(2, 1, 0); // LocateCenter
+            m_frames.LocateCenter();
             return;
         }
         m_view.AppendLogLine(QStringLiteral("\r\nTo carve content will be limited in the box."));
         m_view.AppendLogLine(QStringLiteral("Press the direction button to adjust the position."));
         m_board.SetPointer(image::DefaultPointer);
-        m_commands.SendFrame(2, 2, 0); // LocateBox
+        m_frames.LocateBox();
         m_pointModeActive = 0;
         m_centerModeActive = 0;
         m_boxModeActive = 1;
@@ -81,28 +82,30 @@ bool Positioning::LocateAtClick(int x, int y, int /*keyState*/)
     // further click locates again.
     if (m_board.Pointer() == image::CrosshairPointer) {
         m_view.AppendLogLine(QStringLiteral("Position to: %1,%2").arg(x).arg(y));
-        m_commands.SendFrame(10, x / 100, x % 100); // LocateX
-        m_commands.SendFrame(11, y / 100, y % 100); // LocateY
+        m_frames.LocateX(x);
+        m_frames.LocateY(y);
     }
     return m_board.Pointer() == image::IBeamPointer;
 }
 
 void Positioning::Jog(JogDirection direction)
 {
-    const int d = static_cast<int>(direction);
-    m_commands.SendFrame(3, d, 0);
-    m_commands.SendTrailerByte(d);
+    // The frame, then its trailer (the direction again) as its own write.
     switch (direction) {
     case JogDirection::Up:
+        m_frames.JogUp();
         m_view.AppendLogText(QStringLiteral("Laser Movement : Up\r\n"));
         break;
     case JogDirection::Down:
+        m_frames.JogDown();
         m_view.AppendLogText(QStringLiteral("Laser Movement : Down\r\n"));
         break;
     case JogDirection::Left:
+        m_frames.JogLeft();
         m_view.AppendLogText(QStringLiteral("Laser Movement : Left\r\n"));
         break;
     case JogDirection::Right:
+        m_frames.JogRight();
         m_view.AppendLogText(QStringLiteral("Laser Movement : Right\r\n"));
         break;
     }

@@ -3,7 +3,6 @@
 // board in point mode, the four jog buttons and the arrow keys as system-wide
 // hot keys while UseKeyboardCheck is ticked.
 
-#include "job/command_sink.h"
 #include "job/job_view.h"
 
 #include <functional>
@@ -13,6 +12,9 @@ class DrawingBoard;
 }
 namespace kovra::platform {
 class GlobalHotKeys;
+}
+namespace kovra::link {
+class CommandFrames;
 }
 
 namespace kovra::job {
@@ -28,7 +30,7 @@ public:
 
     // previewBoard's pointer is the board's click mode. hotKeys' press
     // callback is taken over here. An empty pause sleeps the thread.
-    Positioning(CommandSink& commands, JobView& view, image::DrawingBoard& previewBoard,
+    Positioning(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
                 platform::GlobalHotKeys& hotKeys, UiPause pause = {});
     ~Positioning();
     Positioning(const Positioning&) = delete;
@@ -63,7 +65,7 @@ public:
     int HotKeyRightId() const { return m_hotKeyRightId; }
 
 private:
-    CommandSink& m_commands;
+    link::CommandFrames& m_frames;
     JobView& m_view;
     image::DrawingBoard& m_board;
     platform::GlobalHotKeys& m_hotKeys;
