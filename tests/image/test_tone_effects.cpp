@@ -1,0 +1,183 @@
+#include "image/drawing_board.h"
+#include "image/fitting.h"
+#include "image/tone_effects.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <initializer_list>
+#include <tuple>
+
+namespace kovra::test {
+namespace {
+
+using image::FitSize;
+
+QImage uniform(QRgb colour)
+{
+    QImage img(FitSize, FitSize, QImage::Format_RGB32);
+    img.fill(colour);
+    return img;
+}
+
+QImage grey(int level) { return uniform(qRgb(level, level, level)); }
+
+bool isDot(const QImage& dots, int x, int y)
+{
+    const QRgb p = dots.pixel(x, y);
+    if (qAlpha(p) == 0)
+        return false;
+    EXPECT_EQ(p, qRgb(0, 0, 0)) << "a dot is opaque black at " << x << "," << y;
+    return true;
+}
+
+int countDots(const QImage& dots)
+{
+    int n = 0;
+    for (int y = 0; y < dots.height(); ++y)
+        for (int x = 0; x < dots.width(); ++x)
+            n += qAlpha(dots.pixel(x, y)) != 0;
+    return n;
+}
+
+int countBlack(const QImage& bw)
+{
+    int n = 0;
+    for (int y = 0; y < bw.height(); ++y)
+        for (int x = 0; x < bw.width(); ++x)
+            n += bw.pixel(x, y) == qRgb(0, 0, 0);
+    return n;
+}
+
+TEST(ToneEffects, UniformWhiteAndLightGreysGiveNoDots)
+{
+    for (int level : {255, 240, 230}) {
+        EXPECT_EQ(countDots(image::RenderDitherDots(grey(level))), 0) << level;
+        EXPECT_EQ(countBlack(image::RenderBlackWhite(grey(level))), 0) << level;
+    }
+}
+
+TEST(ToneEffects, UniformBlackDotsEveryPositionFromOneTo489)
+{
+    const QImage dots = image::RenderDitherDots(grey(0));
+    ASSERT_EQ(dots.size(), QSize(FitSize, FitSize));
+    EXPECT_EQ(countDots(dots), 489 * 489);
+    EXPECT_TRUE(isDot(dots, 1, 1));
+    EXPECT_TRUE(isDot(dots, 489, 489));
+    for (int i = 0; i < FitSize; ++i) {
+        EXPECT_FALSE(isDot(dots, i, 0));
+        EXPECT_FALSE(isDot(dots, 0, i));
+    }
+    EXPECT_EQ(countBlack(image::RenderBlackWhite(grey(0))), FitSize * FitSize);
+}
+
+TEST(ToneEffects, ThresholdIsStrictlyAbove128)
+{
+    const QImage at128 = image::RenderDitherDots(grey(128));
+    EXPECT_TRUE(isDot(at128, 1, 1));   // 128 is black
+    EXPECT_FALSE(isDot(at128, 2, 1));  // 128 + 48 = 176
+    EXPECT_FALSE(isDot(image::RenderDitherDots(grey(129)), 1, 1));
+}
+
+TEST(ToneEffects, Tone229StaysButTone230CountsAsWhite)
+{
+    // 229 is white at (1, 1) but its error of -26 spreads and dots follow;
+    // 230 counts as 255, whose error is 0, so no dot appears anywhere.
+    const QImage at229 = image::RenderDitherDots(grey(229));
+    EXPECT_FALSE(isDot(at229, 1, 1));
+    EXPECT_GT(countDots(at229), 0);
+    EXPECT_EQ(countDots(image::RenderDitherDots(grey(230))), 0);
+}
+
+// A single dark pixel at (1, 1) spreads its error to exactly three
+// neighbours with weights 3/8, 3/8 and 1/4. Tone 100 gives +37 (37.5
+// truncated) right and below and +25 below right, so a neighbour of tone 91
+// becomes 128 (a dot) and one of 92 becomes 129 (white); below right, 103 is
+// the last dark tone. White (255) pixels around take the error without a dot;
+// for the below-right case the two other neighbours are 218, which the +37
+// turns into exactly 255, so they pass on no error of their own.
+TEST(ToneEffects, ErrorSpreadsRightBelowAndBelowRightWithTruncation)
+{
+    struct Case {
+        int x, y, blackUpTo;
+    };
+    for (const Case& c : {Case{2, 1, 91}, Case{1, 2, 91}, Case{2, 2, 103}}) {
+        for (int tone : {c.blackUpTo, c.blackUpTo + 1}) {
+            QImage fitted = grey(255);
+            fitted.setPixel(1, 1, qRgb(100, 100, 100));
+            if (c.x == 2 && c.y == 2) {
+                fitted.setPixel(2, 1, qRgb(218, 218, 218));
+                fitted.setPixel(1, 2, qRgb(218, 218, 218));
+            }
+            fitted.setPixel(c.x, c.y, qRgb(tone, tone, tone));
+            const QImage dots = image::RenderDitherDots(fitted);
+            EXPECT_TRUE(isDot(dots, 1, 1));
+            EXPECT_EQ(isDot(dots, c.x, c.y), tone == c.blackUpTo) << c.x << "," << c.y << " tone " << tone;
+            EXPECT_EQ(countDots(dots), tone == c.blackUpTo ? 2 : 1);
+        }
+    }
+}
+
+TEST(ToneEffects, NothingGoesToTheLowerLeft)
+{
+    // (1, 2) hears only from (1, 1) (white, no error); a dark dot at (2, 1)
+    // with error +100 must leave its 128 alone, so it stays a dot.
+    QImage fitted = grey(255);
+    fitted.setPixel(2, 1, qRgb(100, 100, 100));
+    fitted.setPixel(1, 2, qRgb(128, 128, 128));
+    const QImage dots = image::RenderDitherDots(fitted);
+    EXPECT_TRUE(isDot(dots, 2, 1));
+    EXPECT_TRUE(isDot(dots, 1, 2));
+}
+
+TEST(ToneEffects, WhiteErrorIsNegative)
+{
+    // Tone 200 stays white with err -55: right neighbour 149 - 20.625 = 128.375 -> 128 (dot), 150 -> 129.
+    for (auto [tone, dot] : {std::tuple{149, true}, std::tuple{150, false}}) {
+        QImage fitted = grey(255);
+        fitted.setPixel(1, 1, qRgb(200, 200, 200));
+        fitted.setPixel(2, 1, qRgb(tone, tone, tone));
+        const QImage dots = image::RenderDitherDots(fitted);
+        EXPECT_FALSE(isDot(dots, 1, 1));
+        EXPECT_EQ(isDot(dots, 2, 1), dot) << tone;
+    }
+}
+
+TEST(ToneEffects, ToneIsTheBlueComponentWhileBlackWhiteSumsAllThree)
+{
+    const QImage red = uniform(qRgb(255, 0, 0));
+    EXPECT_EQ(countDots(image::RenderDitherDots(red)), 489 * 489);
+    EXPECT_EQ(countBlack(image::RenderBlackWhite(red)), FitSize * FitSize);
+
+    const QImage blue = uniform(qRgb(0, 0, 255));
+    EXPECT_EQ(countDots(image::RenderDitherDots(blue)), 0);
+    EXPECT_EQ(countBlack(image::RenderBlackWhite(blue)), FitSize * FitSize);
+}
+
+TEST(ToneEffects, BlackWhiteIsDarkUpToSum382)
+{
+    QImage fitted = grey(255);
+    fitted.setPixel(0, 0, qRgb(127, 127, 128)); // 382
+    fitted.setPixel(1, 0, qRgb(127, 128, 128)); // 383
+    const QImage bw = image::RenderBlackWhite(fitted);
+    EXPECT_EQ(bw.size(), fitted.size());
+    EXPECT_EQ(bw.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(bw.pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(countBlack(bw), 1);
+}
+
+TEST(ToneEffects, DrawnDotsLeaveOtherBoardPixelsAlone)
+{
+    image::DrawingBoard board(512, 512);
+    board.SetBackgroundColour(QColor(10, 200, 30));
+    board.ClearBoard();
+    image::DrawDitherDots(board, image::RenderDitherDots(grey(0)));
+    EXPECT_EQ(board.picture().pixel(0, 0), qRgb(10, 200, 30));
+    EXPECT_EQ(board.picture().pixel(490, 490), qRgb(10, 200, 30));
+    EXPECT_EQ(board.picture().pixel(1, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(board.picture().pixel(489, 489), qRgb(0, 0, 0));
+}
+
+} // namespace
+} // namespace kovra::test
