@@ -1,0 +1,38 @@
+#pragma once
+// The machine's own settings adjusted from the program: the burn time and the
+// motor directions. The program keeps neither.
+//
+// The shell's BurnTimeSlider calls ShowBurnTime on every position change and
+// SendBurnTime once per left-button release on the slider (also after a thumb
+// drag, also when the thumb did not move), never from the keyboard or the
+// wheel, and never when the position is set because the machine reported it.
+
+#include "link/command_frames.h"
+#include "link/link_view.h"
+
+#include <QString>
+
+namespace kovra::link {
+
+class MachineParameters {
+public:
+    static constexpr int kBurnTimeMin = 1;
+    static constexpr int kBurnTimeMax = 100;
+    static constexpr int kBurnTimeAtStart = 40;
+
+    MachineParameters(CommandFrames& frames, LinkView& view);
+
+    // The caption of BurnTimeValueLabel for a slider position.
+    QString ShowBurnTime(int position) const;
+    // SetBurnTime with the position, then the log line(s).
+    void SendBurnTime(int position);
+    // The reversal frame, then the "Saved !" box.
+    void ReverseMotorXClicked();
+    void ReverseMotorYClicked();
+
+private:
+    CommandFrames& m_frames;
+    LinkView& m_view;
+};
+
+} // namespace kovra::link

@@ -1,0 +1,82 @@
+#pragma once
+// The machine's replies: four-byte frames FF code p1 p2 assembled from the
+// received bytes one at a time (a 0xFF always starts a new frame), each acted
+// on by its code. Values wider than a byte come as p1 * 100 + p2.
+//
+// Owns EngraveBuffer, the 32768-byte picture the machine receives when it
+// answers BeginImage with ImageRequest; the job's encoder fills it through
+// SetEngraveBuffer.
+
+#include "image/drawing_board.h"
+#include "link/connection_manager.h"
+#include "link/link_view.h"
+#include "link/port_writer.h"
+#include "platform/timer.h"
+
+#include <QByteArray>
+
+#include <array>
+
+namespace kovra::link {
+
+enum ReplyCode : int {
+    HandshakeAck = 1,
+    FirmwareVersion = 2,
+    PositionY = 3,
+    PositionX = 4,
+    ImageRequest = 5,
+    CarveFinished = 6,
+    MotorStatus = 7,
+    ValueReport = 8,
+    BurnTimeReport = 10,
+};
+
+class ReplyHandler {
+public:
+    ReplyHandler(LinkView& view, ConnectionManager& connection, PortWriter& writer,
+                 image::DrawingBoard& previewBoard, platform::Timer& runTimeTimer);
+
+    // Bound to the channel's DataArrived.
+    void HandleReplyByte(quint8 byte);
+
+    void SetEngraveBuffer(const QByteArray& buffer) { m_engraveBuffer = buffer; }
+    const QByteArray& EngraveBuffer() const { return m_engraveBuffer; }
+
+    int ReportedX() const { return m_reportedX; }
+    int ReportedY() const { return m_reportedY; }
+    int SupportedFirmwareVersion() const { return m_supportedFirmwareVersion; }
+    void SetSupportedFirmwareVersion(int version) { m_supportedFirmwareVersion = version; }
+
+private:
+    void DispatchReply();
+    void sendPicture();
+
+    LinkView& m_view;
+    ConnectionManager& m_connection;
+    PortWriter& m_writer;
+    image::DrawingBoard& m_previewBoard;
+    platform::Timer& m_runTimeTimer;
+
+    std::array<quint8, 10> m_replyBuffer{};
+    int m_replyByteCount = 0;
+    int m_reportedX = 0;
+    int m_reportedY = 0;
+    int m_supportedFirmwareVersion = 1;
+    QByteArray m_engraveBuffer;
+};
+
+namespace texts {
+inline const QString InitializationBanner =
+    QStringLiteral(">>>>>>>>>>>>>>>>>>>>>>       Initialization complete!<<<<<<<<<<<<<<<<<<<<<<");
+inline const QString FirmwareVersionPrefix = QStringLiteral("Firmware version : ");
+inline const QString FirmwareWarning = QStringLiteral("Please update your software, or some features may not be used.");
+inline const QString FirmwareWarningTitle = QStringLiteral("Message");
+inline const QString SendingNewImage = QStringLiteral("Sending New Image...\r\n");
+inline const QString SendingComplete = QStringLiteral("Sending Complete !\r\n\r\n");
+// Ours: the port closed before the whole picture had gone out.
+inline const QString SendingFailed = QStringLiteral("Sending Failed ! The port closed after %1 of %2 bytes.\r\n\r\n");
+inline const QString CarvedFinish = QStringLiteral("Carved finish !");
+inline const QString MotorPowerMissing = QStringLiteral("Please access the motor power supply !");
+} // namespace texts
+
+} // namespace kovra::link
