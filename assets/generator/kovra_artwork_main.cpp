@@ -1,0 +1,88 @@
+// kovra-artwork: draws every picture the program carries and writes the files
+// into the folder named on the command line. The build runs it whenever its
+// code changes; the output depends only on this code and the installed fonts.
+
+#include "assets/artwork_files.h"
+#include "assets/generator/artwork_fonts.h"
+#include "assets/generator/bmp_encoder.h"
+#include "assets/generator/drop_prompt.h"
+#include "assets/generator/help_pictures.h"
+#include "assets/generator/logo.h"
+#include "assets/generator/ruler.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+using namespace kovra::assets;
+
+bool writeFile(const QDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QSaveFile file(dir.filePath(name));
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        std::fprintf(stderr, "kovra-artwork: cannot write %s\n", qPrintable(dir.filePath(name)));
+        return false;
+    }
+    return true;
+}
+
+QByteArray encode(const QImage& image, const char* format, int quality = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, format, quality))
+        return {};
+    return bytes;
+}
+
+QImage plainWhite()
+{
+    QImage image(600, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kovra-artwork OUTPUT_FOLDER\n");
+        return 2;
+    }
+    QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(".")) {
+        std::fprintf(stderr, "kovra-artwork: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    if (!CjkFontAvailable())
+        std::fprintf(stderr, "kovra-artwork: warning: no CJK font found (install fonts-noto-cjk); "
+                             "Chinese and Japanese text will not show\n");
+
+    bool ok = true;
+    for (int language = 0; language < 6; ++language)
+        ok &= writeFile(dir, DropPromptFile(language), EncodeBmp(DrawDropPrompt(language), 4));
+    ok &= writeFile(dir, PlainWhiteFile(), EncodeBmp(plainWhite(), 1));
+    ok &= writeFile(dir, HorizontalRulerFile(), EncodeBmp(DrawHorizontalRuler(), 24));
+    ok &= writeFile(dir, VerticalRulerFile(), EncodeBmp(DrawVerticalRuler(), 24));
+    ok &= writeFile(dir, LogoFile(), encode(DrawLogo(), "PNG"));
+
+    QStringList overflowing;
+    for (int index = 0; index < 9; ++index) {
+        const QImage page = DrawHelpPicture(index, &overflowing);
+        const QByteArray bytes = HelpPictureIsJpeg(index) ? encode(page, "JPEG", 92) : encode(page, "PNG");
+        ok &= writeFile(dir, HelpPictureFile(index), bytes);
+    }
+    for (const QString& title : overflowing)
+        std::fprintf(stderr, "kovra-artwork: warning: help page \"%s\" runs past its bottom edge\n", qPrintable(title));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The maker's logo: an emblem of a laser head burning a dot, the name "Kovra"
+// and the word "LASER", on a transparent field.
+
+#include <QImage>
+
+namespace kovra::assets {
+
+inline constexpr int LogoWidth = 1336;
+inline constexpr int LogoHeight = 473;
+
+QImage DrawLogo(); // ARGB32, written as PNG
+
+} // namespace kovra::assets
