@@ -1,0 +1,194 @@
+#include "image/jpeg_decoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace kovra::image {
+
+namespace {
+
+// A hostile progressive file can hold thousands of tiny scans; real ones have a dozen.
+constexpr int kMaxScans = 500;
+
+struct JpegJob {
+    jpeg_error_mgr errors{};
+    jpeg_progress_mgr progress{};
+    std::jmp_buf jump{};
+    char message[JMSG_LENGTH_MAX] = {};
+    bool tooManyScans = false;
+    bool starting = false;     // inside jpeg_start_decompress
+    bool truncated = false;
+    bool sawEnd = false;       // the data ran out at some point
+    DecodeOptions options;
+    QImage image;
+    std::vector<JSAMPLE> cmykRow;
+    QString error;
+    int width = 0;
+    int height = 0;
+};
+
+JpegJob* jobOf(j_common_ptr cinfo) { return reinterpret_cast<JpegJob*>(cinfo->err); }
+
+void onErrorExit(j_common_ptr cinfo)
+{
+    JpegJob* job = jobOf(cinfo);
+    (*cinfo->err->format_message)(cinfo, job->message);
+    std::longjmp(job->jump, 1);
+}
+
+// Warnings are not printed; running out of data in the middle of the
+// picture is noted, because the library then fills the rest with grey.
+void onEmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0 || cinfo->err->msg_code != JWRN_JPEG_EOF)
+        return;
+    JpegJob* job = jobOf(cinfo);
+    job->sawEnd = true;
+    auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    const JDIMENSION rowGroup = JDIMENSION(dinfo->max_v_samp_factor) * JDIMENSION(dinfo->min_DCT_scaled_size);
+    if (job->starting || dinfo->output_scanline + rowGroup < dinfo->output_height)
+        job->truncated = true;
+}
+
+void onProgress(j_common_ptr cinfo)
+{
+    auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (dinfo->input_scan_number > kMaxScans) {
+        JpegJob* job = jobOf(cinfo);
+        job->tooManyScans = true;
+        std::longjmp(job->jump, 1);
+    }
+}
+
+// The smallest DCT scale n/8 whose output still covers the fitted size.
+void chooseScale(jpeg_decompress_struct& cinfo, const DecodeOptions& options)
+{
+    if (!options.minSize.isValid())
+        return;
+    const QSize fitted = FittedPictureSize(int(cinfo.image_width), int(cinfo.image_height), options.minSize);
+    for (unsigned n = 1; n <= 8; ++n) {
+        cinfo.scale_num = n;
+        cinfo.scale_denom = 8;
+        jpeg_calc_output_dimensions(&cinfo);
+        if (int(cinfo.output_width) >= fitted.width() && int(cinfo.output_height) >= fitted.height())
+            return;
+    }
+}
+
+void cmykToRgb(const JSAMPLE* src, QRgb* dst, JDIMENSION width, bool adobeInverted)
+{
+    for (JDIMENSION x = 0; x < width; ++x) {
+        int c = src[4 * x], m = src[4 * x + 1], y = src[4 * x + 2], k = src[4 * x + 3];
+        if (!adobeInverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        dst[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+    }
+}
+
+bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
+{
+    jpeg_decompress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&job.errors);
+    job.errors.error_exit = onErrorExit;
+    job.errors.emit_message = onEmitMessage;
+    if (setjmp(job.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        job.image = QImage();
+        if (job.tooManyScans)
+            job.error = QStringLiteral("corrupted JPEG data (more than %1 scans)").arg(kMaxScans);
+        else if (job.sawEnd)
+            job.error = QStringLiteral("truncated JPEG data");
+        else
+            job.error = QStringLiteral("corrupted JPEG data (%1)").arg(QString::fromLatin1(job.message));
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    job.progress.progress_monitor = onProgress;
+    cinfo.progress = &job.progress;
+    // Whole-image buffers of progressive files stay within the picture budget.
+    cinfo.mem->max_memory_to_use = long(qBound<qint64>(64 << 20, job.options.maxPixels * 8, qint64(3) << 30));
+    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
+        jpeg_destroy_decompress(&cinfo);
+        job.error = job.sawEnd ? QStringLiteral("truncated JPEG data")
+                               : QStringLiteral("corrupted JPEG data (no picture, only tables)");
+        return false;
+    }
+    job.error = CheckPictureSize(cinfo.image_width, cinfo.image_height, job.options);
+    if (!job.error.isEmpty()) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+#else
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_ARGB;
+#endif
+    chooseScale(cinfo, job.options);
+
+    job.starting = true;
+    jpeg_start_decompress(&cinfo);
+    job.starting = false;
+    const JDIMENSION outWidth = cinfo.output_width;
+    const JDIMENSION outHeight = cinfo.output_height;
+    job.image = QImage(int(outWidth), int(outHeight), QImage::Format_RGB32);
+    if (job.image.isNull()) {
+        jpeg_destroy_decompress(&cinfo);
+        job.error = QStringLiteral("not enough memory for the picture (%1 x %2 pixels)")
+                        .arg(cinfo.image_width)
+                        .arg(cinfo.image_height);
+        return false;
+    }
+    if (cmyk)
+        job.cmykRow.resize(size_t(outWidth) * 4);
+    while (cinfo.output_scanline < outHeight) {
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW row = cmyk ? job.cmykRow.data() : reinterpret_cast<JSAMPROW>(job.image.scanLine(y));
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+            break;
+        if (cmyk)
+            cmykToRgb(job.cmykRow.data(), reinterpret_cast<QRgb*>(job.image.scanLine(y)), outWidth,
+                      cinfo.saw_Adobe_marker);
+    }
+    const bool complete = cinfo.output_scanline == outHeight;
+    job.width = int(cinfo.image_width);
+    job.height = int(cinfo.image_height);
+    // What follows the last scan is not needed.
+    jpeg_destroy_decompress(&cinfo);
+    if (!complete || job.truncated) {
+        job.image = QImage();
+        job.error = QStringLiteral("truncated JPEG data");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+LoadedPicture DecodeJpeg(QByteArrayView data, const DecodeOptions& options)
+{
+    if (data.size() < 4 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8)
+        return PictureError(QStringLiteral("not a JPEG file"));
+    JpegJob job;
+    job.options = options;
+    if (!readJpeg(job, reinterpret_cast<const uchar*>(data.data()), data.size()))
+        return PictureError(job.error);
+    LoadedPicture out;
+    out.image = std::move(job.image);
+    out.width = job.width;
+    out.height = job.height;
+    return out;
+}
+
+} // namespace kovra::image

@@ -1,0 +1,143 @@
+#include "image/pcx_decoder.h"
+
+#include <QVector>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace kovra::image {
+
+namespace {
+
+constexpr qint64 kHeaderSize = 128;
+constexpr qint64 kPaletteSize = 769; // 0x0C and 256 RGB triples
+
+quint16 u16At(const uchar* p) { return qFromLittleEndian<quint16>(p); }
+
+// The run-length stream: a byte with both top bits set repeats the next byte
+// (its low six bits) times; any other byte stands for itself. Runs may cross
+// row ends, so one reader serves the whole picture.
+class RunReader {
+public:
+    RunReader(const uchar* p, qint64 size)
+        : m_p(p)
+        , m_size(size)
+    {
+    }
+    // Fills out with n bytes; false when the data ends first.
+    bool read(uchar* out, qint64 n)
+    {
+        qint64 filled = 0;
+        while (filled < n) {
+            if (m_count == 0) {
+                if (m_at >= m_size)
+                    return false;
+                const uchar b = m_p[m_at++];
+                if ((b & 0xC0) == 0xC0) {
+                    if (m_at >= m_size)
+                        return false;
+                    m_count = b & 0x3F;
+                    m_value = m_p[m_at++];
+                    continue;
+                }
+                m_count = 1;
+                m_value = b;
+            }
+            const qint64 take = qMin<qint64>(m_count, n - filled);
+            std::fill(out + filled, out + filled + take, m_value);
+            filled += take;
+            m_count -= int(take);
+        }
+        return true;
+    }
+
+private:
+    const uchar* m_p;
+    qint64 m_size;
+    qint64 m_at = 0;
+    int m_count = 0;
+    uchar m_value = 0;
+};
+
+} // namespace
+
+LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
+{
+    const auto* d = reinterpret_cast<const uchar*>(data.data());
+    const qint64 size = data.size();
+    if (size < kHeaderSize)
+        return PictureError(QStringLiteral("truncated PCX data (%1 bytes, the header alone is 128)").arg(size));
+    if (d[0] != 0x0A || d[2] != 1)
+        return PictureError(QStringLiteral("not a run-length coded PCX file"));
+    const int bpp = d[3];
+    const int planes = d[65];
+    const bool mono = bpp == 1 && planes == 1;
+    const bool indexed = bpp == 8 && planes == 1;
+    const bool rgb = bpp == 8 && planes == 3;
+    if (!mono && !indexed && !rgb)
+        return PictureError(
+            QStringLiteral("unsupported PCX layout (%1 bits per pixel in %2 planes)").arg(bpp).arg(planes));
+
+    const qint64 width = qint64(u16At(d + 8)) - u16At(d + 4) + 1;
+    const qint64 height = qint64(u16At(d + 10)) - u16At(d + 6) + 1;
+    if (QString e = CheckPictureSize(width, height, options); !e.isEmpty())
+        return PictureError(e);
+    const qint64 bytesPerLine = u16At(d + 66);
+    if (bytesPerLine * 8 < width * bpp)
+        return PictureError(QStringLiteral("inconsistent PCX data (%1 bytes per line for %2 pixels)")
+                                .arg(bytesPerLine)
+                                .arg(width));
+
+    qint64 encodedEnd = size;
+    QVector<QRgb> palette;
+    if (indexed) {
+        if (size < kHeaderSize + kPaletteSize || d[size - kPaletteSize] != 0x0C)
+            return PictureError(QStringLiteral("truncated PCX data (the 256-colour palette at the end is missing)"));
+        encodedEnd = size - kPaletteSize;
+        const uchar* p = d + encodedEnd + 1;
+        palette.resize(256);
+        for (int i = 0; i < 256; ++i)
+            palette[i] = qRgb(p[3 * i], p[3 * i + 1], p[3 * i + 2]);
+    }
+    // Two coded bytes give at most 63 pixels' bytes: refuse before allocating
+    // what the data could never fill.
+    const qint64 lineBytes = bytesPerLine * planes;
+    const qint64 encoded = encodedEnd - kHeaderSize;
+    if (lineBytes * height > encoded * 32 + 64)
+        return PictureError(QStringLiteral("truncated PCX data (%1 x %2 pixels from %3 bytes)")
+                                .arg(width)
+                                .arg(height)
+                                .arg(encoded));
+
+    QImage image(int(width), int(height), QImage::Format_RGB32);
+    if (image.isNull())
+        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(width).arg(height));
+    QByteArray lineBuffer(qsizetype(lineBytes), '\0');
+    auto* line = reinterpret_cast<uchar*>(lineBuffer.data());
+    RunReader reader(d + kHeaderSize, encoded);
+    for (qint64 y = 0; y < height; ++y) {
+        if (!reader.read(line, lineBytes))
+            return PictureError(QStringLiteral("truncated PCX data (row %1 of %2 is cut short)").arg(y + 1).arg(height));
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
+        if (mono) {
+            for (qint64 x = 0; x < width; ++x)
+                dst[x] = ((line[x >> 3] >> (7 - (x & 7))) & 1) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        } else if (indexed) {
+            for (qint64 x = 0; x < width; ++x)
+                dst[x] = palette[line[x]];
+        } else {
+            const uchar* r = line;
+            const uchar* g = line + bytesPerLine;
+            const uchar* b = line + 2 * bytesPerLine;
+            for (qint64 x = 0; x < width; ++x)
+                dst[x] = qRgb(r[x], g[x], b[x]);
+        }
+    }
+    LoadedPicture out;
+    out.image = std::move(image);
+    out.width = int(width);
+    out.height = int(height);
+    return out;
+}
+
+} // namespace kovra::image
