@@ -441,7 +441,6 @@ void FirmwareModel::lineReset()
     m_frameFill = 0;
     m_pictureFill = -1;
     m_unplugged = false;
-    m_unplugAt = -1;
     m_out.clear();
     // A machine without its line stops the job where it was.
     if (m_state == CarveState::Carving)

@@ -68,7 +68,8 @@ public:
     qsizetype pendingReplyBytes() const { return m_out.size(); }
 
     // The line dropped (pulled cable, new plug): partial frames, a waiting trailer
-    // and an unfinished picture are forgotten. The unplug fault is cleared.
+    // and an unfinished picture are forgotten. An unplug fault that fired is spent;
+    // one still waiting keeps counting.
     void lineReset();
     bool isUnplugged() const { return m_unplugged; }
     void setUnplugAfter(qint64 bytesFromNow);
