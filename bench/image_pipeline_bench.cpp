@@ -1,0 +1,203 @@
+// From a dropped file to both renderings ready, against two references
+// measured in the same run: decoding the same file at the same scale alone,
+// and an ImageMagick command line that fits and dithers the same file.
+// Prints medians of several runs; it never fails on a time.
+
+#include "image/drawing_board.h"
+#include "image/fitting.h"
+#include "image/image_view.h"
+#include "image/picture_loader.h"
+#include "image/picture_session.h"
+#include "platform/timer.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using namespace kovra;
+
+// A timer that fires when the benchmark says so.
+class HandTimer final : public platform::Timer {
+public:
+    void setPeriod(int ms) override { m_period = ms; }
+    int period() const override { return m_period; }
+    void tick()
+    {
+        if (m_period != 0)
+            fireTick();
+    }
+
+private:
+    int m_period = 0;
+};
+
+class SilentView final : public image::ImageView {
+public:
+    void OpenEffectWindow() override {}
+    void CloseEffectWindow() override {}
+    void PauseCarving() override {}
+    void ResetRunClock() override {}
+    void EnableMachineControls() override {}
+    void DisableMachineControls() override {}
+    void EnablePictureButtons() override {}
+    void SetPositionBoxes(const QString&) override {}
+    void AppendLogLine(const QString& text) override { std::fprintf(stderr, "log: %s\n", qPrintable(text)); }
+};
+
+// Gradients with noise on top, so neither format can compress it to nothing.
+QImage detailedPicture(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    QRandomGenerator rng(12345);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int noise = int(rng.bounded(48)) - 24;
+            const int r = std::clamp(x * 255 / w + noise, 0, 255);
+            const int g = std::clamp(y * 255 / h + noise, 0, 255);
+            const int b = std::clamp(((x + y) * 255 / (w + h) + ((x / 64 + y / 64) % 2) * 60) + noise, 0, 255);
+            line[x] = qRgb(r, g, b);
+        }
+    }
+    return img;
+}
+
+double medianMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A real ImageMagick: a "convert" whose version text names it. The first one
+// on the path may be a stand-in, so the usual places are tried too.
+QString findImageMagick()
+{
+    QStringList candidates;
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (!onPath.isEmpty())
+        candidates << onPath;
+    candidates << QStringLiteral("/usr/bin/convert") << QStringLiteral("/usr/local/bin/convert");
+    for (const QString& exe : candidates) {
+        QProcess p;
+        p.start(exe, {QStringLiteral("-version")});
+        if (!p.waitForFinished(10000))
+            continue;
+        if (p.exitCode() == 0 && p.readAllStandardOutput().contains("ImageMagick"))
+            return exe;
+    }
+    return QString();
+}
+
+struct Sample {
+    const char* name;
+    QString path;
+    int runs;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        return 1;
+    }
+    std::printf("making the test pictures...\n");
+    std::fflush(stdout);
+    const QImage big = detailedPicture(6000, 4000);
+    const QImage small = detailedPicture(640, 480);
+    const QString bigJpeg = dir.filePath(QStringLiteral("big.jpg"));
+    const QString bigPng = dir.filePath(QStringLiteral("big.png"));
+    const QString smallJpeg = dir.filePath(QStringLiteral("small.jpg"));
+    bool saved = big.save(bigJpeg, "JPEG", 90) && small.save(smallJpeg, "JPEG", 90);
+    {
+        QImageWriter png(bigPng, "PNG");
+        png.setCompression(1); // fast to write; decoding cost is what we measure
+        saved = saved && png.write(big);
+    }
+    if (!saved) {
+        std::fprintf(stderr, "cannot write the test pictures\n");
+        return 1;
+    }
+
+    const QString magick = findImageMagick();
+    if (magick.isEmpty())
+        std::printf("ImageMagick not found (no \"convert\" whose -version names it): its column is skipped\n");
+
+    image::DrawingBoard preview(512, 512);
+    QImage white(600, 600, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    HandTimer timer;
+    SilentView view;
+    image::PictureSession session(preview, white, timer, view);
+
+    const Sample samples[] = {
+        {"6000x4000 JPEG", bigJpeg, 7},
+        {"6000x4000 PNG", bigPng, 5},
+        {"640x480 JPEG", smallJpeg, 21},
+    };
+    std::printf("\n%-16s %12s %12s %9s %14s %9s\n", "picture", "ours ms", "decode ms", "ratio", "ImageMagick ms",
+                "ratio");
+    for (const Sample& s : samples) {
+        // Warm the file cache and the code paths once.
+        session.FileDropped({s.path});
+        timer.tick();
+        if (!session.renderingsReady()) {
+            std::printf("%-16s failed to load\n", s.name);
+            continue;
+        }
+
+        const double ours = medianMs(s.runs, [&] {
+            session.FileDropped({s.path});
+            timer.tick();
+        });
+        const double decode = medianMs(s.runs, [&] {
+            const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
+            if (!p.ok())
+                std::fprintf(stderr, "decode failed: %s\n", qPrintable(p.error));
+        });
+        std::printf("%-16s %12.2f %12.2f %9.3f", s.name, ours, decode, ours / decode);
+        if (magick.isEmpty()) {
+            std::printf(" %14s %9s\n", "skipped", "-");
+            continue;
+        }
+        const QString out = dir.filePath(QStringLiteral("magick.png"));
+        const QStringList args{QStringLiteral("-define"), QStringLiteral("jpeg:size=490x490"), s.path,
+                               QStringLiteral("-resize"), QStringLiteral("490x490"), QStringLiteral("-colorspace"),
+                               QStringLiteral("Gray"), QStringLiteral("-dither"), QStringLiteral("FloydSteinberg"),
+                               QStringLiteral("-monochrome"), out};
+        const int magickRuns = std::min(s.runs, 5);
+        const double reference = medianMs(magickRuns, [&] {
+            QProcess p;
+            p.start(magick, args);
+            p.waitForFinished(120000);
+        });
+        std::printf(" %14.2f %9.3f\n", reference, ours / reference);
+    }
+    std::printf("\ngoals: ours / decode <= 1.2, ours / ImageMagick <= 0.5\n");
+    return 0;
+}
