@@ -1,0 +1,241 @@
+// Location modes, board clicks, jogs and the arrow keys.
+#include "job/positioning.h"
+
+#include "job_recorder.h"
+#include "platform/global_hotkeys.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QSet>
+
+#include <array>
+#include <gtest/gtest.h>
+
+using namespace kovra;
+using job::LocationRadio;
+
+namespace {
+
+class FakeHotKeys final : public platform::GlobalHotKeys {
+public:
+    QStringList calls;
+    QList<int> refuse; // virtual keys that fail to register
+    bool fallback = false;
+
+    int Register(int virtualKey) override
+    {
+        calls.append(QStringLiteral("register %1").arg(virtualKey, 0, 16));
+        return refuse.contains(virtualKey) ? 0 : nextId();
+    }
+    void Unregister(int id) override { calls.append(QStringLiteral("unregister %1").arg(id)); }
+    bool IsFallback() const override { return fallback; }
+    void press(int id) { fireHotKey(id); }
+};
+
+struct PositioningFixture : ::testing::Test {
+    test::JobRig rig;
+    test::RecordingJobView& view = rig.view;
+    FakeHotKeys hotKeys;
+    job::Positioning positioning{rig.frames(), rig.view, rig.board, hotKeys,
+                                 [this](int ms) { rig.events.append(QStringLiteral("pause:%1").arg(ms)); }};
+
+    void clickRadio(LocationRadio radio)
+    {
+        view.click(radio);
+        positioning.SelectLocationMode();
+    }
+    std::array<int, 3> flags() const
+    {
+        return {positioning.PointModeActive(), positioning.CenterModeActive(), positioning.BoxModeActive()};
+    }
+    using Flags = std::array<int, 3>;
+};
+
+const QString PointHint = QStringLiteral(
+    "line:\r\n>>>>>>>>>>>>>>>>>>>>>>Click the drawing board to location.<<<<<<<<<<<<<<<<");
+
+} // namespace
+
+TEST_F(PositioningFixture, CenterRadioOnThenOff)
+{
+    clickRadio(LocationRadio::Center);
+    EXPECT_EQ(rig.take(), (QStringList{"line:Laser positioning to image center.", "FF 02 01 00"}));
+    EXPECT_EQ(flags(), (Flags{0, 1, 0}));
+
+    clickRadio(LocationRadio::Center); // the radio stays selected and clicks again
+    EXPECT_EQ(rig.take(), (QStringList{"uncheck"}));
+    EXPECT_FALSE(view.radios[LocationRadio::Center]);
+    EXPECT_EQ(flags(), (Flags{0, 0, 0}));
+}
+
+TEST_F(PositioningFixture, BoxRadioOnThenOffReturnsToCentre)
+{
+    clickRadio(LocationRadio::Box);
+    EXPECT_EQ(rig.take(), (QStringList{"line:\r\nTo carve content will be limited in the box.",
+                                       "line:Press the direction button to adjust the position.", "FF 02 02 00"}));
+    EXPECT_EQ(flags(), (Flags{0, 0, 1}));
+
+    clickRadio(LocationRadio::Box);
+    EXPECT_EQ(rig.take(), (QStringList{"uncheck", "FF 02 01 00"}));
+    EXPECT_FALSE(view.radios[LocationRadio::Box]);
+    EXPECT_EQ(flags(), (Flags{0, 0, 0}));
+}
+
+TEST_F(PositioningFixture, SwitchingModesDirectly)
+{
+    clickRadio(LocationRadio::Box);
+    rig.take();
+    clickRadio(LocationRadio::Center);
+    EXPECT_EQ(rig.take(), (QStringList{"line:Laser positioning to image center.", "FF 02 01 00"}));
+    EXPECT_EQ(flags(), (Flags{0, 1, 0}));
+
+    clickRadio(LocationRadio::Point);
+    EXPECT_EQ(rig.take(), (QStringList{PointHint}));
+    EXPECT_EQ(flags(), (Flags{1, 0, 0}));
+    EXPECT_EQ(rig.board.Pointer(), image::CrosshairPointer);
+
+    // Leaving point mode for another mode disarms the board.
+    clickRadio(LocationRadio::Box);
+    EXPECT_EQ(flags(), (Flags{0, 0, 1}));
+    EXPECT_EQ(rig.board.Pointer(), image::DefaultPointer);
+    rig.take();
+    EXPECT_FALSE(positioning.LocateAtClick(10, 10, 0));
+    EXPECT_TRUE(rig.take().isEmpty());
+}
+
+TEST_F(PositioningFixture, PointModeLocatesEveryClick)
+{
+    clickRadio(LocationRadio::Point);
+    rig.take();
+    EXPECT_FALSE(positioning.LocateAtClick(100, 205, 1));
+    EXPECT_EQ(rig.take(), (QStringList{"line:Position to: 100,205", "FF 0A 01 00", "FF 0B 02 05"}));
+    EXPECT_FALSE(positioning.LocateAtClick(511, 0, 0));
+    EXPECT_EQ(rig.take(), (QStringList{"line:Position to: 511,0", "FF 0A 05 0B", "FF 0B 00 00"}));
+    positioning.LocateAtClick(250, 37, 0);
+    EXPECT_EQ(rig.take(), (QStringList{"line:Position to: 250,37", "FF 0A 02 32", "FF 0B 00 25"}));
+    EXPECT_EQ(rig.board.Pointer(), image::CrosshairPointer);
+}
+
+TEST_F(PositioningFixture, PointRadioTwiceDisarmsTheBoard)
+{
+    clickRadio(LocationRadio::Point);
+    clickRadio(LocationRadio::Point);
+    EXPECT_EQ(flags(), (Flags{0, 0, 0}));
+    EXPECT_FALSE(view.radios[LocationRadio::Point]);
+    EXPECT_EQ(rig.board.Pointer(), image::DefaultPointer);
+    rig.take();
+    positioning.LocateAtClick(100, 100, 0);
+    EXPECT_TRUE(rig.take().isEmpty());
+}
+
+TEST_F(PositioningFixture, TextPlacementClicksSendNothing)
+{
+    rig.board.SetPointer(image::IBeamPointer);
+    EXPECT_TRUE(positioning.LocateAtClick(30, 40, 0));
+    EXPECT_TRUE(rig.take().isEmpty());
+}
+
+TEST_F(PositioningFixture, FlagsOutliveAReset)
+{
+    // ResetLocationControls (a job start) unchecks the radios but the mode is
+    // remembered: the next click on the same radio only switches it off.
+    clickRadio(LocationRadio::Center);
+    view.ResetLocationControls();
+    rig.take();
+    clickRadio(LocationRadio::Center);
+    EXPECT_EQ(rig.take(), (QStringList{"uncheck"}));
+    EXPECT_EQ(flags(), (Flags{0, 0, 0}));
+}
+
+TEST_F(PositioningFixture, JogsWriteFrameTrailerLogThenPause)
+{
+    positioning.UpButton();
+    EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF030100"), QByteArray::fromHex("01")}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "text:Laser Movement : Up\r\n", "pause:50"}));
+    positioning.DownButton();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 02 00", "02", "text:Laser Movement : Down\r\n", "pause:50"}));
+    positioning.LeftButton();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    positioning.RightButton();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 04 00", "04", "text:Laser Movement : Right\r\n", "pause:50"}));
+}
+
+TEST_F(PositioningFixture, ArrowHotKeysRegisterDispatchAndUnregister)
+{
+    positioning.UpdateArrowHotKeys(true);
+    EXPECT_EQ(hotKeys.calls, (QStringList{"register 26", "register 28", "register 25", "register 27"}));
+    const int up = positioning.HotKeyUpId(), down = positioning.HotKeyDownId();
+    const int left = positioning.HotKeyLeftId(), right = positioning.HotKeyRightId();
+    EXPECT_NE(up, 0);
+    EXPECT_EQ((QSet<int>{up, down, left, right}).size(), 4);
+    EXPECT_TRUE(rig.take().isEmpty()); // system-wide keys need no word in the log
+
+    hotKeys.press(left);
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    hotKeys.press(down);
+    EXPECT_EQ(rig.take().first(), "FF 03 02 00");
+    hotKeys.press(9999);
+    EXPECT_TRUE(rig.take().isEmpty());
+
+    hotKeys.calls.clear();
+    positioning.UpdateArrowHotKeys(false);
+    EXPECT_EQ(hotKeys.calls, (QStringList{QStringLiteral("unregister %1").arg(up), QStringLiteral("unregister %1").arg(down),
+                                          QStringLiteral("unregister %1").arg(left),
+                                          QStringLiteral("unregister %1").arg(right)}));
+    EXPECT_EQ(positioning.HotKeyLeftId(), left); // kept after unregistering
+
+    // A new registration gets new identifiers: an old one no longer jogs.
+    positioning.UpdateArrowHotKeys(true);
+    EXPECT_NE(positioning.HotKeyLeftId(), left);
+    rig.take();
+    positioning.DispatchArrowHotKey(left);
+    EXPECT_TRUE(rig.take().isEmpty());
+}
+
+TEST_F(PositioningFixture, AKeyHeldElsewhereStaysZeroAndNeverMatches)
+{
+    hotKeys.refuse = {platform::VirtualKeyRight};
+    positioning.UpdateArrowHotKeys(true);
+    EXPECT_EQ(positioning.HotKeyRightId(), 0);
+    EXPECT_NE(positioning.HotKeyUpId(), 0);
+    positioning.DispatchArrowHotKey(0);
+    EXPECT_TRUE(rig.take().isEmpty());
+}
+
+// Without X11 (the offscreen platform) the arrows are caught inside the
+// application and the log says once that they need the focus.
+TEST_F(PositioningFixture, FocusOnlyArrowKeysUnderOffscreen)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        GTEST_SKIP() << "X11 has system-wide keys";
+    auto keys = platform::CreateGlobalHotKeys();
+    ASSERT_TRUE(keys->IsFallback());
+    job::Positioning arrows{rig.frames(), rig.view, rig.board, *keys,
+                            [this](int ms) { rig.events.append(QStringLiteral("pause:%1").arg(ms)); }};
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
+    };
+
+    arrows.UpdateArrowHotKeys(true);
+    const QStringList notice = rig.take();
+    ASSERT_EQ(notice.size(), 1);
+    EXPECT_TRUE(notice[0].startsWith("line:")) << notice[0].toStdString();
+
+    press(Qt::Key_Left);
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    press(Qt::Key_Up, Qt::ControlModifier);
+    press(Qt::Key_A);
+    EXPECT_TRUE(rig.take().isEmpty());
+
+    arrows.UpdateArrowHotKeys(false);
+    press(Qt::Key_Left);
+    EXPECT_TRUE(rig.take().isEmpty());
+
+    arrows.UpdateArrowHotKeys(true); // no second notice
+    EXPECT_TRUE(rig.take().isEmpty());
+    press(Qt::Key_Right);
+    EXPECT_EQ(rig.take().first(), "FF 03 04 00");
+    arrows.UpdateArrowHotKeys(false);
+}
