@@ -117,6 +117,13 @@ void FirmwareModel::setDotsPerStep(int positions)
     m_options.dotsPerStep = std::max(1, positions);
 }
 
+void FirmwareModel::setNoise(double rate, quint32 seed)
+{
+    m_options.noiseRate = std::clamp(rate, 0.0, 1.0);
+    m_options.noiseSeed = seed;
+    m_noise.seed(seed);
+}
+
 void FirmwareModel::setUnplugAfter(qint64 bytesFromNow)
 {
     m_unplugAt = bytesFromNow < 0 ? -1 : m_received + bytesFromNow;

@@ -76,6 +76,10 @@ public:
 
     const FirmwareOptions& options() const { return m_options; }
     void setDotsPerStep(int positions);
+    // Faults switched while running (tests reach these through PtyMachine::withModel).
+    void setSilent(bool silent) { m_options.silent = silent; }
+    void setMotorPowerOff(bool off) { m_options.motorPowerOff = off; }
+    void setNoise(double rate, quint32 seed);
 
     // Job and head state.
     CarveState carveState() const { return m_state; }
