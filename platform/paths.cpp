@@ -34,7 +34,7 @@ QString KovraFolder()
 QString MapProgramPath(const QString& windowsPath, const QString& kovraFolder)
 {
     if (!isDrivePath(windowsPath))
-        return QDir::fromNativeSeparators(windowsPath);
+        return QString(windowsPath).replace(u'\\', u'/');
     // "C:\Kovra\..." lives in the kovra folder itself, anything else on the
     // drive below it, so one folder holds everything the program names.
     QString rest = windowsPath.mid(3);

@@ -64,7 +64,8 @@ QString ControlFaceName(const QString& faceName)
 
 int PointsToHeight(int points, double dpi)
 {
-    return -static_cast<int>(std::lround(static_cast<double>(points) * dpi / 72.0));
+    const double height = std::clamp(static_cast<double>(points) * dpi / 72.0, -1e9, 1e9);
+    return -static_cast<int>(std::lround(height));
 }
 
 int HeightToPoints(int height, double dpi)

@@ -1,0 +1,83 @@
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kovra::test {
+namespace {
+
+using platform::MapProgramPath;
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+TEST(ProgramPaths, DriveAndKovraFolderMapIntoOneFolder)
+{
+    const QString kovra = QStringLiteral("/home/u/.config/kovra");
+    EXPECT_EQ(MapProgramPath(QStringLiteral("C:\\Kovra"), kovra), kovra);
+    EXPECT_EQ(MapProgramPath(QStringLiteral("C:\\Kovra\\Config.ini"), kovra), kovra + "/Config.ini");
+    EXPECT_EQ(MapProgramPath(QStringLiteral("c:\\KOVRA\\Config.ini"), kovra), kovra + "/Config.ini");
+    EXPECT_EQ(MapProgramPath(QStringLiteral("C:\\Q-Var\\Driver.exe"), kovra), kovra + "/Q-Var/Driver.exe");
+    // A folder that merely starts with the same letters is not the kovra folder.
+    EXPECT_EQ(MapProgramPath(QStringLiteral("C:\\KovraOld\\a"), kovra), kovra + "/KovraOld/a");
+    EXPECT_EQ(MapProgramPath(QStringLiteral("relative\\file"), kovra), QStringLiteral("relative/file"));
+}
+
+#ifndef Q_OS_WIN
+TEST(ProgramPaths, EnvironmentOverridesConfigFolderAndInstaller)
+{
+    {
+        const ScopedEnv dir("KOVRA_CONFIG_DIR", "/tmp/kovra-test-config/");
+        EXPECT_EQ(platform::ConfigFolderPath(), QStringLiteral("/tmp/kovra-test-config"));
+        EXPECT_EQ(platform::ConfigFilePath(), QStringLiteral("/tmp/kovra-test-config/Config.ini"));
+        const ScopedEnv noDriver("KOVRA_DRIVER", "");
+        EXPECT_EQ(platform::DriverInstallerPath(), QStringLiteral("/tmp/kovra-test-config/Q-Var/Driver.exe"));
+        const ScopedEnv driver("KOVRA_DRIVER", "/opt/driver/install.sh");
+        EXPECT_EQ(platform::DriverInstallerPath(), QStringLiteral("/opt/driver/install.sh"));
+    }
+    const ScopedEnv dir("KOVRA_CONFIG_DIR", "");
+    EXPECT_TRUE(platform::ConfigFolderPath().endsWith(QStringLiteral("/kovra")));
+}
+#endif
+
+TEST(ProgramPaths, CreateFolderMakesParentsAndReportsFailure)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString nested = temp.filePath(QStringLiteral("a/b/kovra"));
+    EXPECT_TRUE(platform::CreateFolder(nested));
+    EXPECT_TRUE(QDir(nested).exists());
+    EXPECT_TRUE(platform::CreateFolder(nested)); // already there
+
+    QFile file(temp.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_FALSE(platform::CreateFolder(temp.filePath(QStringLiteral("plain/sub"))));
+    EXPECT_FALSE(platform::CreateFolder(QString()));
+}
+
+} // namespace
+} // namespace kovra::test

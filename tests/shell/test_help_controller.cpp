@@ -1,0 +1,266 @@
+#include "platform/desktop.h"
+#include "shell/help_controller.h"
+#include "shell/message_box.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace kovra::test {
+namespace {
+
+using shell::HelpController;
+
+class FakeDesktop : public platform::Desktop {
+public:
+    bool StartAndWait(const QString& program) override
+    {
+        started.push_back(program);
+        return startWorks;
+    }
+    bool OpenUrl(const QUrl& address) override
+    {
+        opened.push_back(address);
+        return false; // a failure here is never reported
+    }
+    bool startWorks = true;
+    std::vector<QString> started;
+    std::vector<QUrl> opened;
+};
+
+class RecordingMessageBox : public shell::MessageBox {
+public:
+    void Show(const QString& text, const QString& title) override { shown.emplace_back(text, title); }
+    std::vector<std::pair<QString, QString>> shown;
+};
+
+QByteArray pngBytes(QRgb colour, int compression = -1)
+{
+    QImage image(50, 50, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG", compression);
+    return bytes;
+}
+
+const QString DriverPath = QStringLiteral("/opt/kovra/Q-Var/Driver.exe");
+const QString HintText = QStringLiteral("等下有一个窗口跳出来，点击 安装 按钮，等待一下 就安装好了。");
+const QString HintTitle = QStringLiteral("怎么安装驱动？");
+const QString FailedText = QStringLiteral("安装失败，请关闭本软件，然后右键选择 以管理员身份运行 ");
+const QString FailedTitle = QStringLiteral("安装失败！");
+
+class HelpControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i <= 8; ++i)
+            m_pictures.push_back(pngBytes(qRgb(20 * i, 100, 200)));
+        m_controller = std::make_unique<HelpController>(
+            m_desktop, m_boxes, [this](int index) { return m_pictures.at(size_t(index)); }, DriverPath,
+            QUrl(QStringLiteral("https://maker.example/")));
+
+        std::array<QLabel*, 8> questions{};
+        for (int i = 0; i < 8; ++i) {
+            questions[size_t(i)] = new QLabel(QStringLiteral("question %1").arg(i + 1), &m_helpWindow);
+            questions[size_t(i)]->setGeometry(8, 32 + 40 * i, 200, 30);
+        }
+        m_answer = new QLabel(&m_helpWindow);
+        m_answer->setGeometry(264, 32, 500, 500);
+        m_helpWindow.resize(808, 575);
+        m_helpWindow.show();
+        m_questions = questions;
+        m_controller->AttachHelpWindow(questions, m_answer);
+    }
+    void clickQuestion(int n) { QTest::mouseClick(m_questions[size_t(n - 1)], Qt::LeftButton); }
+    void doubleClickAnswer() { QTest::mouseDClick(m_answer, Qt::LeftButton); }
+
+    FakeDesktop m_desktop;
+    RecordingMessageBox m_boxes;
+    std::vector<QByteArray> m_pictures;
+    std::unique_ptr<HelpController> m_controller;
+    QWidget m_helpWindow;
+    std::array<QLabel*, 8> m_questions{};
+    QLabel* m_answer = nullptr;
+};
+
+TEST_F(HelpControllerTest, OpensOnTheIntroAndQuestionsShowTheirAnswers)
+{
+    EXPECT_EQ(m_controller->shownPictureBytes(), m_pictures[0]);
+    EXPECT_FALSE(m_answer->pixmap().isNull());
+    for (int n = 8; n >= 1; --n) {
+        clickQuestion(n);
+        EXPECT_EQ(m_controller->shownPictureBytes(), m_pictures[size_t(n)]) << n;
+    }
+    // The right button, or a press alone, shows nothing new.
+    QTest::mouseClick(m_questions[4], Qt::RightButton);
+    QTest::mousePress(m_questions[6], Qt::LeftButton);
+    EXPECT_EQ(m_controller->shownPictureBytes(), m_pictures[1]);
+}
+
+TEST_F(HelpControllerTest, DoubleClickOnTheFirstAnswerRunsTheInstallerEachTime)
+{
+    doubleClickAnswer(); // intro
+    clickQuestion(2);
+    doubleClickAnswer();
+    EXPECT_TRUE(m_desktop.started.empty());
+    EXPECT_TRUE(m_boxes.shown.empty());
+
+    clickQuestion(1);
+    doubleClickAnswer();
+    doubleClickAnswer();
+    EXPECT_EQ(m_desktop.started, (std::vector<QString>{DriverPath, DriverPath}));
+    ASSERT_EQ(m_boxes.shown.size(), 2u);
+    EXPECT_EQ(m_boxes.shown[0], std::make_pair(HintText, HintTitle));
+    EXPECT_EQ(m_boxes.shown[1], std::make_pair(HintText, HintTitle));
+}
+
+TEST_F(HelpControllerTest, FirstAnswerIsRecognisedByItsBytesAlone)
+{
+    // The same picture stored differently is not the first answer...
+    m_pictures[5] = pngBytes(qRgb(20, 100, 200), 0);
+    ASSERT_NE(m_pictures[5], m_pictures[1]);
+    clickQuestion(5);
+    doubleClickAnswer();
+    EXPECT_TRUE(m_desktop.started.empty());
+    // ...while identical bytes under another question are.
+    m_pictures[3] = m_pictures[1];
+    clickQuestion(3);
+    doubleClickAnswer();
+    EXPECT_EQ(m_desktop.started.size(), 1u);
+}
+
+TEST_F(HelpControllerTest, InstallerThatCannotStartGivesTheFailureBox)
+{
+    m_desktop.startWorks = false;
+    clickQuestion(1);
+    doubleClickAnswer();
+    ASSERT_EQ(m_boxes.shown.size(), 2u);
+    EXPECT_EQ(m_boxes.shown[0], std::make_pair(HintText, HintTitle));
+    EXPECT_EQ(m_boxes.shown[1], std::make_pair(FailedText, FailedTitle));
+    EXPECT_TRUE(FailedText.endsWith(u' '));
+}
+
+TEST_F(HelpControllerTest, MissingPicturesNeverStartTheInstaller)
+{
+    for (QByteArray& picture : m_pictures)
+        picture.clear();
+    clickQuestion(1);
+    doubleClickAnswer();
+    EXPECT_TRUE(m_desktop.started.empty());
+}
+
+TEST_F(HelpControllerTest, DestroyedHelpWindowIsForgotten)
+{
+    clickQuestion(1);
+    for (QLabel* label : m_questions)
+        delete label;
+    delete m_answer;
+    m_controller->InstallDriver(); // nothing shown any more
+    EXPECT_TRUE(m_desktop.started.empty());
+}
+
+TEST(HelpKeyState, OnlyCtrlAloneOpensHelp)
+{
+    EXPECT_TRUE(HelpController::IsHelpKeyState(Qt::ControlModifier));
+    EXPECT_TRUE(HelpController::IsHelpKeyState(Qt::ControlModifier | Qt::KeypadModifier));
+    EXPECT_FALSE(HelpController::IsHelpKeyState(Qt::NoModifier));
+    EXPECT_FALSE(HelpController::IsHelpKeyState(Qt::ControlModifier | Qt::ShiftModifier));
+    EXPECT_FALSE(HelpController::IsHelpKeyState(Qt::ControlModifier | Qt::AltModifier));
+    EXPECT_FALSE(HelpController::IsHelpKeyState(Qt::ShiftModifier));
+}
+
+class MainWindowLinksTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_setting = new QPushButton(QStringLiteral("Setting"), &m_window);
+        m_setting->setGeometry(936, 608, 64, 32);
+        m_logo = new QLabel(&m_window);
+        m_logo->setGeometry(16, 488, 200, 72);
+        m_window.resize(1025, 684);
+        m_window.show();
+        m_controller.AttachSettingButton(m_setting, [this] { ++m_helpOpened; });
+        m_controller.AttachMakerLink(m_logo);
+    }
+
+    FakeDesktop m_desktop;
+    RecordingMessageBox m_boxes;
+    HelpController m_controller{m_desktop, m_boxes, {}, DriverPath, QUrl(QStringLiteral("https://maker.example/"))};
+    QWidget m_window;
+    QPushButton* m_setting = nullptr;
+    QLabel* m_logo = nullptr;
+    int m_helpOpened = 0;
+};
+
+TEST_F(MainWindowLinksTest, SettingButtonOpensHelpOnlyWithCtrlAlone)
+{
+    QSignalSpy clicked(m_setting, &QPushButton::clicked);
+    QTest::mouseClick(m_setting, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(m_helpOpened, 1);
+    EXPECT_EQ(clicked.count(), 0) << "the settings window does not open as well";
+    EXPECT_FALSE(m_setting->isDown());
+
+    QTest::mouseClick(m_setting, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::mouseClick(m_setting, Qt::LeftButton);
+    QTest::mouseClick(m_setting, Qt::RightButton, Qt::ControlModifier);
+    EXPECT_EQ(m_helpOpened, 1);
+    EXPECT_EQ(clicked.count(), 2) << "a plain or Ctrl+Shift click is the settings click";
+}
+
+TEST_F(MainWindowLinksTest, LogoReleaseOpensTheMakerSite)
+{
+    QTest::mouseClick(m_logo, Qt::LeftButton);
+    QTest::mouseClick(m_logo, Qt::RightButton);
+    EXPECT_EQ(m_desktop.opened, (std::vector<QUrl>{QUrl(QStringLiteral("https://maker.example/"))}));
+    EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+#ifndef Q_OS_WIN
+// The real installer path: started from the mapped folder and waited for.
+TEST(DriverInstaller, RealProcessRunsToItsEndBeforeInstallDriverReturns)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString driver = temp.filePath(QStringLiteral("Q-Var/Driver.exe"));
+    const QString marker = temp.filePath(QStringLiteral("installed"));
+    ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("Q-Var"))));
+    QFile script(driver);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nsleep 0.1\ntouch \"" + marker.toUtf8() + "\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    platform::SystemDesktop desktop;
+    RecordingMessageBox boxes;
+    const QByteArray answer = pngBytes(qRgb(1, 2, 3));
+    HelpController controller(desktop, boxes, [&](int) { return answer; }, driver, QUrl());
+    QWidget window;
+    auto* picture = new QLabel(&window);
+    controller.AttachHelpWindow({}, picture);
+    controller.InstallDriver();
+    EXPECT_TRUE(QFile::exists(marker));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    QFile::remove(driver);
+    controller.InstallDriver();
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[2].second, FailedTitle);
+}
+#endif
+
+} // namespace
+} // namespace kovra::test
