@@ -58,9 +58,12 @@ TEST_F(ConfigFileTest, NamesCompareWithoutCaseAndKeepTheirSpelling)
 TEST_F(ConfigFileTest, WriteLeavesOtherSectionsCommentsAndLineEndsAlone)
 {
     store("; kept comment\r\n[Other]\r\nKey=Value\r\n\r\n[MainWindow]\r\nLanguage=1\r\nExtra= x \r\n\r\n[Last]\r\nA=b");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path(), permissions));
     ConfigFile config(path());
     EXPECT_TRUE(config.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("2")));
     EXPECT_TRUE(config.Write(QStringLiteral("MainWindow"), QStringLiteral("New"), QStringLiteral("n")));
+    EXPECT_EQ(QFile::permissions(path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), permissions);
     EXPECT_TRUE(config.Write(QStringLiteral("Front"), QStringLiteral("Name"), QStringLiteral("宋体")));
     EXPECT_EQ(contents(), QByteArray("; kept comment\r\n[Other]\r\nKey=Value\r\n\r\n[MainWindow]\r\nLanguage=2\r\n"
                                      "Extra= x \r\nNew=n\r\n\r\n[Last]\r\nA=b\r\n[Front]\r\nName=")
