@@ -1,0 +1,160 @@
+#pragma once
+// Recording fakes for the machine link: a serial channel that keeps every
+// write and lets the test decide which ports open and when bytes leave, and
+// a view that records what the window would show.
+
+#include "link/link_view.h"
+#include "link/serial_channel.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace kovra::test {
+
+class FakeSerialChannel final : public link::SerialChannel {
+public:
+    struct Write {
+        int port;
+        QByteArray bytes;
+    };
+
+    // Port numbers whose open succeeds.
+    QSet<int> openable;
+    // Port numbers whose open fails for lack of permission (device, group).
+    QHash<int, QPair<QString, QString>> denied;
+    QList<int> openAttempts;
+    QList<Write> writes;
+    platform::SerialPortList present;
+    // When on, written bytes leave at once (bytesWritten right after the write).
+    bool instantWrite = true;
+    qint64 outputQueued = -1;
+    int closes = 0;
+
+    bool PortOpen() override
+    {
+        PortClose();
+        openAttempts.append(PortNumber());
+        m_failure = {};
+        if (openable.contains(PortNumber())) {
+            m_open = true;
+            return true;
+        }
+        if (denied.contains(PortNumber())) {
+            m_failure.kind = link::OpenFailure::PermissionDenied;
+            m_failure.device = denied[PortNumber()].first;
+            m_failure.group = denied[PortNumber()].second;
+        } else {
+            m_failure.kind = link::OpenFailure::NoDevice;
+        }
+        return false;
+    }
+    void PortClose() override
+    {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_pending = 0;
+        ++closes;
+        fireClosed();
+    }
+    bool IsOpen() const override { return m_open; }
+    link::OpenFailure LastOpenFailure() const override { return m_failure; }
+
+    bool SendBytes(const QByteArray& bytes) override
+    {
+        if (!m_open)
+            return false;
+        if (bytes.isEmpty())
+            return true;
+        writes.append(Write{PortNumber(), bytes});
+        m_pending += bytes.size();
+        if (instantWrite)
+            completeWrite(bytes.size());
+        return true;
+    }
+    using link::SerialChannel::SendBytes;
+    qint64 BytesToWrite() const override { return m_pending; }
+    qint64 OutputQueued() const override { return outputQueued; }
+    platform::SerialPortList ListPresentPorts() const override { return present; }
+
+    // count bytes leave the output buffer.
+    void completeWrite(qint64 count)
+    {
+        m_pending -= count;
+        fireBytesWritten(count);
+    }
+    void receive(const QByteArray& bytes)
+    {
+        for (char b : bytes)
+            fireDataArrived(quint8(b));
+    }
+    // Everything written, as one byte string.
+    QByteArray wire() const
+    {
+        QByteArray all;
+        for (const Write& w : writes)
+            all += w.bytes;
+        return all;
+    }
+
+private:
+    bool m_open = false;
+    qint64 m_pending = 0;
+    link::OpenFailure m_failure;
+};
+
+class FakeLinkView final : public link::LinkView {
+public:
+    QString log;             // the MessageLog text
+    QStringList calls;       // every call in order, for checking sequences
+    QString connectCaption;
+    bool connectEnabled = true;
+    bool breakVisible = false;
+    bool machineControlsEnabled = false;
+    int resetLocations = 0;
+    QString xEdit;
+    QString yEdit;
+    int burnTime = -1;
+    QList<QPair<QString, QString>> boxes;
+    QList<QPair<qint64, qint64>> progress;
+    int progressHidden = 0;
+    std::function<void()> whileBoxOpen;
+
+    void AppendLogLine(const QString& text) override { log += text + QStringLiteral("\r\n"); calls << "line:" + text; }
+    void AppendLogText(const QString& text) override { log += text; calls << "text:" + text; }
+    void EnableMachineControls() override { machineControlsEnabled = true; calls << "enable"; }
+    void DisableMachineControls() override { machineControlsEnabled = false; calls << "disable"; }
+    void ResetLocationControls() override { ++resetLocations; calls << "resetLocations"; }
+    void SetConnectButtonCaption(const QString& c) override { connectCaption = c; calls << "caption:" + c; }
+    void SetConnectButtonEnabled(bool e) override { connectEnabled = e; calls << QString("connectEnabled:%1").arg(e); }
+    void SetBreakButtonVisible(bool v) override { breakVisible = v; calls << QString("breakVisible:%1").arg(v); }
+    void SetXEdit(const QString& t) override { xEdit = t; calls << "x:" + t; }
+    void SetYEdit(const QString& t) override { yEdit = t; calls << "y:" + t; }
+    void SetBurnTime(int p) override { burnTime = p; calls << QString("burnTime:%1").arg(p); }
+    void ShowMessageBox(const QString& text, const QString& title) override
+    {
+        boxes.append({text, title});
+        calls << "box:" + text;
+        if (whileBoxOpen)
+            whileBoxOpen();
+    }
+    void ShowTransferProgress(qint64 written, qint64 total) override { progress.append({written, total}); }
+    void HideTransferProgress() override { ++progressHidden; calls << "hideProgress"; }
+};
+
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+} // namespace kovra::test
