@@ -1,0 +1,206 @@
+#include "app/program.h"
+
+#include "assets/artwork.h"
+#include "image/picture_session.h"
+#include "job/engrave_encoder.h"
+#include "job/job_controls.h"
+#include "job/positioning.h"
+#include "platform/global_hotkeys.h"
+#include "platform/paths.h"
+#include "shell/board_widget.h"
+#include "shell/config_file.h"
+#include "shell/control_groups.h"
+#include "shell/effect_window.h"
+#include "shell/help_controller.h"
+#include "shell/help_window.h"
+#include "shell/languages.h"
+#include "shell/main_window.h"
+#include "shell/mouse_events.h"
+#include "shell/settings_window.h"
+#include "shell/text_engraving.h"
+#include "shell/themed_control_look.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QUrl>
+
+namespace kovra::app {
+
+namespace {
+constexpr int kSupportedFirmwareVersion = 1;
+}
+
+Program::Program()
+{
+    assets::InitArtwork();
+    m_horizontalRuler.SetBackgroundPicture(assets::HorizontalRuler());
+    m_verticalRuler.SetBackgroundPicture(assets::VerticalRuler());
+    // The design value of the preview board is the Chinese drop hint; the
+    // stored language replaces it at startup.
+    m_previewBoard.SetBackgroundPicture(assets::DropPrompt(1));
+
+    m_config = std::make_unique<shell::ConfigFile>(platform::ConfigFilePath());
+    m_window = std::make_unique<shell::MainWindow>(
+        m_previewBoard, m_horizontalRuler, m_verticalRuler, QPixmap::fromImage(assets::Logo()));
+    m_groups = std::make_unique<shell::ControlGroups>(*m_window, m_previewBoard);
+    m_views = std::make_unique<shell::ShellViews>(*m_window, *m_groups, m_messageBox);
+
+    m_link = std::make_unique<link::MachineLink>(m_channel, *m_views, m_previewBoard,
+        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_transferTimer});
+    m_hotKeys = platform::CreateGlobalHotKeys();
+    m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_views, m_runTimeTimer);
+    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_views, m_previewBoard, m_link->replies());
+    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_views, m_previewBoard, *m_hotKeys);
+    m_pictures = std::make_unique<image::PictureSession>(
+        m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
+    m_languages = std::make_unique<shell::InterfaceLanguages>(
+        *m_window, m_previewBoard, *m_config, [](int language) { return assets::DropPrompt(language); });
+
+    m_text = std::make_unique<shell::TextEngraving>(*m_window, m_previewBoard, *m_config);
+    m_help = std::make_unique<shell::HelpController>(m_desktop, m_messageBox,
+        [](int index) { return assets::HelpPictureBytes(index); }, platform::DriverInstallerPath(),
+        QUrl(assets::MakerWebAddress()));
+
+    m_views->setActions({
+        [this] { openEffectWindow(); },
+        [this] { closeEffectWindow(); },
+        [this] { m_job->PauseCarving(); },
+        [this] { m_job->ResetRunClock(); },
+    });
+    wireMainWindow();
+}
+
+Program::~Program()
+{
+    // The windows go first: the effect window shows the session's boards and
+    // the help controller watches the help and settings windows.
+    m_effectWindow.reset();
+    m_helpWindow.reset();
+    m_settingsWindow.reset();
+    m_channel.PortClose();
+}
+
+void Program::wireMainWindow()
+{
+    shell::MainWindow& w = *m_window;
+    using QB = QPushButton;
+
+    // Connection
+    QObject::connect(w.ConnectButton, &QB::clicked, [this] { m_link->connection().AutoConnect(); });
+    QObject::connect(w.BreakButton, &QB::clicked, [this] { m_link->connection().Disconnect(); });
+
+    // Job controls
+    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->StartButton(); });
+    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->PauseButton(); });
+    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->RecarveButton(); });
+    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->RestartButton(); });
+    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForwardButton(); });
+    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackwardButton(); });
+    QObject::connect(w.SendImageButton, &QB::clicked, [this] { m_encoder->PrepareEngraveImage(); });
+
+    // Positioning and jogging
+    for (QRadioButton* radio : {w.PointRadio, w.CenterRadio, w.BoxRadio})
+        QObject::connect(radio, &QRadioButton::clicked, [this] { m_positioning->SelectLocationMode(); });
+    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->UpButton(); });
+    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->DownButton(); });
+    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->LeftButton(); });
+    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->RightButton(); });
+    QObject::connect(w.UseKeyboardCheck, &QCheckBox::clicked,
+        [this](bool checked) { m_positioning->UpdateArrowHotKeys(checked); });
+    QObject::connect(w.PreviewBoard, &shell::BoardWidget::leftButtonDown, [this](int x, int y, int keys) {
+        // Point positioning has the first turn; an armed I-beam then places the text box.
+        if (m_positioning->LocateAtClick(x, y, keys))
+            m_text->PlaceTextBox(x, y);
+    });
+
+    // Burn time: the label follows every move; the machine hears only a
+    // left-button release on the slider (a click or the end of a drag).
+    QObject::connect(w.BurnTimeSlider, &QSlider::valueChanged,
+        [this](int position) { m_window->BurnTimeValueLabel->setText(m_link->parameters().ShowBurnTime(position)); });
+    QObject::connect(shell::MouseEvents::Watch(w.BurnTimeSlider), &shell::MouseEvents::leftButtonUp,
+        [this] { m_link->parameters().SendBurnTime(m_window->BurnTimeSlider->value()); });
+
+    // Picture edits and drops
+    QObject::connect(w.RotateButton, &QB::clicked, [this] { m_pictures->edits().RotateBoard(); });
+    QObject::connect(w.ZoomOutButton, &QB::clicked, [this] { m_pictures->edits().ZoomOutBoard(); });
+    QObject::connect(w.ClearButton, &QB::clicked, [this] { m_pictures->edits().ClearPreview(); });
+    QObject::connect(w.ReloadButton, &QB::clicked, [this] { m_pictures->edits().ReloadWorkingImage(); });
+    QObject::connect(&w, &shell::MainWindow::filesDropped, [this](const QStringList& paths) { m_pictures->FileDropped(paths); });
+
+    // A release with Ctrl alone opens the help window instead of the settings.
+    m_help->AttachSettingButton(w.SettingButton, [this] { openHelpWindow(); });
+    QObject::connect(w.SettingButton, &QB::clicked, [this] { openSettingsWindow(); });
+    m_help->AttachMakerLink(w.LogoLabel);
+}
+
+void Program::openSettingsWindow()
+{
+    if (!m_settingsWindow) {
+        m_settingsWindow = std::make_unique<shell::SettingsWindow>(assets::MakerWebAddress());
+        QObject::connect(m_settingsWindow->XReverseButton, &QPushButton::clicked,
+            [this] { m_link->parameters().ReverseMotorXClicked(); });
+        QObject::connect(m_settingsWindow->YReverseButton, &QPushButton::clicked,
+            [this] { m_link->parameters().ReverseMotorYClicked(); });
+        m_help->AttachMakerLink(m_settingsWindow->SettingsLabel6);
+    }
+    m_settingsWindow->move(50, 50);
+    m_settingsWindow->exec();
+}
+
+void Program::openHelpWindow()
+{
+    if (!m_helpWindow) {
+        m_helpWindow = std::make_unique<shell::HelpWindow>();
+        std::array<QLabel*, shell::HelpController::QuestionCount> labels{};
+        std::copy(std::begin(m_helpWindow->QuestionLabels), std::end(m_helpWindow->QuestionLabels), labels.begin());
+        m_help->AttachHelpWindow(labels, m_helpWindow->AnswerPicture);
+    }
+    // Every opening starts from the tutorial's intro picture.
+    m_help->ShowHelpPicture(0);
+    m_helpWindow->move(50, 50);
+    m_helpWindow->exec();
+}
+
+void Program::openEffectWindow()
+{
+    if (!m_effectWindow) {
+        m_effectWindow = std::make_unique<shell::EffectWindow>(m_pictures->blackWhiteBoard(), m_pictures->ditherBoard());
+        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::blackWhiteChosen, [this] { m_pictures->ChooseBlackWhite(); });
+        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::ditherChosen, [this] { m_pictures->ChooseDither(); });
+        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::closed, [this] { m_pictures->EffectWindowClosed(); });
+    }
+    m_effectWindow->show();
+    m_effectWindow->raise();
+    m_effectWindow->activateWindow();
+}
+
+void Program::closeEffectWindow()
+{
+    if (m_effectWindow && m_effectWindow->isVisible())
+        m_effectWindow->close();
+}
+
+void Program::Start(const QStringList& picturePaths)
+{
+    // The created handler of the main window, in its order.
+    m_link->replies().SetSupportedFirmwareVersion(kSupportedFirmwareVersion);
+    QApplication::setStyle(new shell::ThemedControlLook(1));
+    // The main window accepts drops from its creation (MainWindow sets it).
+    m_link->connection().AutoConnect();
+    platform::CreateFolder(platform::ConfigFolderPath());
+    m_text->LoadFontSettings();
+    m_text->ApplyTextFont();
+    m_languages->ApplyStoredLanguage();
+
+    m_window->show();
+    if (!picturePaths.isEmpty())
+        m_pictures->FileDropped(picturePaths);
+}
+
+} // namespace kovra::app

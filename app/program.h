@@ -1,0 +1,97 @@
+#pragma once
+// The program with its window: every program-wide object, created empty
+// before the main window opens, wired once, released at the end.
+
+#include "image/drawing_board.h"
+#include "link/machine_link.h"
+#include "link/qt_serial_channel.h"
+#include "platform/desktop.h"
+#include "platform/timer.h"
+#include "shell/shell_views.h"
+
+#include <QStringList>
+#include <memory>
+
+namespace kovra::platform {
+class GlobalHotKeys;
+}
+namespace kovra::image {
+class PictureSession;
+}
+namespace kovra::job {
+class EngraveEncoder;
+class JobControls;
+class Positioning;
+}
+
+namespace kovra::shell {
+class ConfigFile;
+class ControlGroups;
+class EffectWindow;
+class HelpController;
+class HelpWindow;
+class InterfaceLanguages;
+class MainWindow;
+class SettingsWindow;
+class TextEngraving;
+class ThemedControlLook;
+}
+
+namespace kovra::app {
+
+class Program {
+public:
+    Program();
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The created handler of the main window: the look, the drop target, the
+    // connection scan, the configuration folder, the text font, the language.
+    // Then the window is shown; a picture path given opens as if dropped.
+    void Start(const QStringList& picturePaths = {});
+
+    shell::MainWindow& window() { return *m_window; }
+    image::DrawingBoard& previewBoard() { return m_previewBoard; }
+
+private:
+    void wireMainWindow();
+    void openEffectWindow();
+    void closeEffectWindow();
+    void openSettingsWindow();
+    void openHelpWindow();
+
+    // Boards and timers first: everything below holds references to them.
+    image::DrawingBoard m_previewBoard{512, 512};
+    image::DrawingBoard m_horizontalRuler{558, 14};
+    image::DrawingBoard m_verticalRuler{10, 558};
+    platform::QtTimer m_retryTimer;
+    platform::QtTimer m_verifyTimer;
+    platform::QtTimer m_portCheckTimer;
+    platform::QtTimer m_runTimeTimer;
+    platform::QtTimer m_effectTaskTimer;
+    platform::QtTimer m_transferTimer;
+
+    shell::ModalMessageBox m_messageBox;
+    std::unique_ptr<shell::ConfigFile> m_config;
+    std::unique_ptr<shell::MainWindow> m_window;
+    std::unique_ptr<shell::ControlGroups> m_groups;
+    std::unique_ptr<shell::ShellViews> m_views;
+
+    link::QtSerialChannel m_channel;
+    std::unique_ptr<link::MachineLink> m_link;
+    std::unique_ptr<platform::GlobalHotKeys> m_hotKeys;
+    std::unique_ptr<job::JobControls> m_job;
+    std::unique_ptr<job::EngraveEncoder> m_encoder;
+    std::unique_ptr<job::Positioning> m_positioning;
+    std::unique_ptr<image::PictureSession> m_pictures;
+    std::unique_ptr<shell::EffectWindow> m_effectWindow;
+    std::unique_ptr<shell::InterfaceLanguages> m_languages;
+    std::unique_ptr<shell::TextEngraving> m_text;
+    platform::SystemDesktop m_desktop;
+    std::unique_ptr<shell::HelpController> m_help;
+    std::unique_ptr<shell::SettingsWindow> m_settingsWindow;
+    std::unique_ptr<shell::HelpWindow> m_helpWindow;
+};
+
+} // namespace kovra::app
