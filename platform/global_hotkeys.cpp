@@ -27,14 +27,14 @@ int QtKeyOfVirtualKey(int virtualKey)
 }
 
 FallbackGlobalHotKeys::FallbackGlobalHotKeys(QObject& app)
-    : m_app(app)
+    : m_app(&app)
 {
 }
 
 FallbackGlobalHotKeys::~FallbackGlobalHotKeys()
 {
-    if (m_filtering)
-        m_app.removeEventFilter(this);
+    if (m_filtering && m_app)
+        m_app->removeEventFilter(this);
 }
 
 int FallbackGlobalHotKeys::Register(int virtualKey)
@@ -64,12 +64,12 @@ void FallbackGlobalHotKeys::updateFilter()
     // The filter is on only while some key is registered, so unregistering
     // everything gives the arrow keys back to the focused control.
     const bool wanted = !m_registrations.empty();
-    if (wanted == m_filtering)
+    if (wanted == m_filtering || !m_app)
         return;
     if (wanted)
-        m_app.installEventFilter(this);
+        m_app->installEventFilter(this);
     else
-        m_app.removeEventFilter(this);
+        m_app->removeEventFilter(this);
     m_filtering = wanted;
 }
 

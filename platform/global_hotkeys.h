@@ -6,6 +6,7 @@
 // IsFallback() so its user can tell the user once.
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -77,14 +78,15 @@ private:
     };
     void updateFilter();
 
-    QObject& m_app;
+    QPointer<QObject> m_app; // may go first at program end
     std::vector<Registration> m_registrations;
     bool m_filtering = false;
 };
 
 // The best hot-key facility for the running platform: X11 grabs when the
 // application runs on a live xcb connection, Windows hot keys on Windows,
-// the application-wide fallback otherwise. Needs a QGuiApplication.
+// the application-wide fallback otherwise. Needs a QGuiApplication; best
+// destroyed before it (afterwards the keys are gone with the connection).
 std::unique_ptr<GlobalHotKeys> CreateGlobalHotKeys();
 
 // Qt::Key of a virtual key code, or 0 for keys this layer does not know.

@@ -67,8 +67,12 @@ public:
 
     ~X11GlobalHotKeys() override
     {
-        if (QCoreApplication::instance())
-            QCoreApplication::instance()->removeNativeEventFilter(this);
+        // Once the application is gone, so is Qt's connection (freeing the
+        // key symbols may still talk to it), and the server has dropped our
+        // grabs with it.
+        if (!QCoreApplication::instance())
+            return;
+        QCoreApplication::instance()->removeNativeEventFilter(this);
         for (const Registration& r : m_registrations)
             ungrab(r.grabs);
         xcb_flush(m_connection);
