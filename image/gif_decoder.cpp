@@ -13,20 +13,23 @@ struct GifSource {
     const uchar* data = nullptr;
     qint64 size = 0;
     qint64 at = 0;
+    bool ranOut = false;
 };
 
 int readData(GifFileType* gif, GifByteType* out, int length)
 {
     auto* src = static_cast<GifSource*>(gif->UserData);
     const qint64 n = qMax<qint64>(0, qMin<qint64>(length, src->size - src->at));
+    if (n < length)
+        src->ranOut = true;
     std::memcpy(out, src->data + src->at, size_t(n));
     src->at += n;
     return int(n);
 }
 
-QString gifError(int code)
+QString gifError(int code, const GifSource& source)
 {
-    if (code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON)
+    if (source.ranOut || code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON)
         return QStringLiteral("truncated GIF data");
     const char* text = GifErrorString(code);
     return QStringLiteral("corrupted GIF data (%1)").arg(QString::fromLatin1(text ? text : "unknown error"));
@@ -69,25 +72,25 @@ LoadedPicture DecodeGif(QByteArrayView data, const DecodeOptions& options)
     int error = 0;
     GifFileType* gif = DGifOpen(&source, readData, &error);
     if (!gif)
-        return PictureError(error == D_GIF_ERR_NOT_GIF_FILE ? QStringLiteral("not a GIF file") : gifError(error));
+        return PictureError(error == D_GIF_ERR_NOT_GIF_FILE ? QStringLiteral("not a GIF file") : gifError(error, source));
     GifCloser closer{gif};
 
     int transparent = NO_TRANSPARENT_COLOR;
     while (true) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif, &type) == GIF_ERROR)
-            return PictureError(gifError(gif->Error));
+            return PictureError(gifError(gif->Error, source));
         if (type == TERMINATE_RECORD_TYPE)
             return PictureError(QStringLiteral("the GIF file holds no picture"));
         if (type == EXTENSION_RECORD_TYPE) {
             if (!readExtension(gif, transparent))
-                return PictureError(gifError(gif->Error));
+                return PictureError(gifError(gif->Error, source));
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE)
             return PictureError(QStringLiteral("corrupted GIF data (unknown block)"));
         if (DGifGetImageDesc(gif) == GIF_ERROR)
-            return PictureError(gifError(gif->Error));
+            return PictureError(gifError(gif->Error, source));
         break;
     }
 
@@ -125,14 +128,14 @@ LoadedPicture DecodeGif(QByteArrayView data, const DecodeOptions& options)
         for (int pass = 0; pass < 4; ++pass) {
             for (int row = kStart[pass]; row < frame.Height; row += kStep[pass]) {
                 if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
-                    return PictureError(gifError(gif->Error));
+                    return PictureError(gifError(gif->Error, source));
                 drawRow(row);
             }
         }
     } else {
         for (int row = 0; row < frame.Height; ++row) {
             if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
-                return PictureError(gifError(gif->Error));
+                return PictureError(gifError(gif->Error, source));
             drawRow(row);
         }
     }

@@ -1,5 +1,7 @@
 #include "image/png_decoder.h"
 
+#include <QtEndian>
+
 #include <png.h>
 
 #include <csetjmp>
@@ -52,6 +54,26 @@ bool plausibleFromData(qint64 width, qint64 height, int bitsPerPixel, qint64 dat
 {
     const qint64 bytes = (width * height / 8) * bitsPerPixel;
     return bytes <= dataSize * 1032 + 4096;
+}
+
+// The size check runs on the IHDR chunk itself, before libpng reads on and
+// might first stumble over what follows it.
+QString checkHeader(const uchar* d, qint64 size, const DecodeOptions& options)
+{
+    if (size < 26 || std::memcmp(d + 12, "IHDR", 4) != 0)
+        return {};
+    const qint64 width = qFromBigEndian<quint32>(d + 16);
+    const qint64 height = qFromBigEndian<quint32>(d + 20);
+    const int depth = d[24];
+    const int channels = d[25] == 2 ? 3 : d[25] == 4 ? 2 : d[25] == 6 ? 4 : 1;
+    if (QString e = CheckPictureSize(width, height, options); !e.isEmpty())
+        return e;
+    if (depth > 0 && depth <= 16 && !plausibleFromData(width, height, depth * channels, size))
+        return QStringLiteral("truncated PNG data (%1 x %2 pixels cannot come from %3 bytes)")
+            .arg(width)
+            .arg(height)
+            .arg(size);
+    return {};
 }
 
 // Returns false with job.error set, or true with job.image filled.
@@ -139,6 +161,9 @@ LoadedPicture DecodePng(QByteArrayView data, const DecodeOptions& options)
 {
     if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.data()), 0, 8) != 0)
         return PictureError(QStringLiteral("not a PNG file"));
+    const auto* d = reinterpret_cast<const uchar*>(data.data());
+    if (QString e = checkHeader(d, data.size(), options); !e.isEmpty())
+        return PictureError(e);
     PngJob job;
     job.data = reinterpret_cast<const uchar*>(data.data());
     job.size = data.size();
