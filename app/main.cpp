@@ -1,14 +1,71 @@
-// Kovra Laser: the window, or a command-line engraving ("kovra engrave").
+// Kovra Laser: the window, or the command-line engraving.
+#include "app/engrave_command.h"
 #include "app/program.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <cstdio>
+
+namespace {
+
+bool wantsCommandLine(int argc, char** argv)
+{
+    if (argc < 2)
+        return false;
+    const QByteArray first(argv[1]);
+    return first == "engrave" || first == "sample" || first == "--help" || first == "-h";
+}
+
+int runCommandLine(int argc, char** argv)
+{
+    // No window: the offscreen platform unless another one was chosen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("kovra"));
+    const QStringList args = QGuiApplication::arguments();
+    const QString command = args.value(1);
+    if (command == QLatin1String("sample")) {
+        if (args.size() != 3) {
+            std::fputs("usage: kovra sample OUT.png\n", stderr);
+            return 1;
+        }
+        if (!kovra::app::WriteSamplePicture(args[2])) {
+            std::fprintf(stderr, "kovra sample: cannot write %s\n", qPrintable(args[2]));
+            return 1;
+        }
+        return 0;
+    }
+    if (command != QLatin1String("engrave")) {
+        std::fputs("usage: kovra [PICTURE]          the program's window (a picture opens as if dropped)\n"
+                   "       kovra engrave PICTURE ... engrave without a window (kovra engrave --help)\n"
+                   "       kovra sample OUT.png     write a sample picture\n",
+            stdout);
+        return 0;
+    }
+    if (args.contains(QStringLiteral("--help"))) {
+        std::fputs(qPrintable(kovra::app::EngraveUsage()), stdout);
+        return 0;
+    }
+    kovra::app::EngraveOptions options;
+    QString error;
+    if (!kovra::app::ParseEngraveOptions(args.mid(2), options, error)) {
+        std::fprintf(stderr, "kovra engrave: %s\n%s", qPrintable(error), qPrintable(kovra::app::EngraveUsage()));
+        return 1;
+    }
+    return kovra::app::RunEngraveCommand(options);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    if (wantsCommandLine(argc, argv))
+        return runCommandLine(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kovra"));
     kovra::app::Program program;
-    QStringList pictures = QApplication::arguments().mid(1);
-    program.Start(pictures);
+    program.Start(QApplication::arguments().mid(1));
     return QApplication::exec();
 }

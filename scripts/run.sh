@@ -22,7 +22,9 @@ ports=$(mktemp -d)
 burned="$out/burned.png"
 transcript="$out/transcript.txt"
 rm -f "$burned"
-"$build/sim/kovra-sim" --port COM3 --port-dir "$ports" --paced --burned "$burned" --transcript "$transcript" &
+sim_pace=--paced
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then sim_pace=--fast; fi
+"$build/sim/kovra-sim" --port COM3 --port-dir "$ports" "$sim_pace" --burned "$burned" --transcript "$transcript" &
 sim=$!
 cleanup() { kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$ports"; }
 trap cleanup EXIT

@@ -1,0 +1,88 @@
+#include "app/console_views.h"
+
+#include "link/reply_handler.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace kovra::app {
+
+ConsoleViews::ConsoleViews(QTextStream& out)
+    : m_out(out)
+    , m_terminal(isatty(fileno(stdout)) != 0)
+{
+}
+
+void ConsoleViews::AppendLogLine(const QString& text)
+{
+    AppendLogText(text + QStringLiteral("\r\n"));
+    if (text == link::texts::CarvedFinish && m_events.carveFinished)
+        m_events.carveFinished();
+}
+
+void ConsoleViews::AppendLogText(const QString& text)
+{
+    endProgress();
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_out << shown;
+    m_out.flush();
+}
+
+void ConsoleViews::EnableMachineControls()
+{
+    if (m_events.machineControlsEnabled)
+        m_events.machineControlsEnabled();
+}
+
+void ConsoleViews::SetXEdit(const QString& text)
+{
+    if (m_events.rowReported)
+        m_events.rowReported(text.toInt());
+}
+
+void ConsoleViews::ShowMessageBox(const QString& text, const QString& title)
+{
+    AppendLogLine(QStringLiteral("[%1] %2").arg(title, text));
+}
+
+void ConsoleViews::ShowTransferProgress(qint64 written, qint64 total)
+{
+    const int percent = total > 0 ? int(written * 100 / total) : 0;
+    // Into a file, a line every tenth is enough.
+    const int step = m_terminal ? percent : percent / 10 * 10;
+    if (step == m_lastPercent)
+        return;
+    m_lastPercent = step;
+    showProgress(QStringLiteral("Sending picture: %1 / %2 bytes (%3%)").arg(written).arg(total).arg(percent));
+}
+
+void ConsoleViews::HideTransferProgress()
+{
+    m_lastPercent = -1;
+    endProgress();
+}
+
+void ConsoleViews::showProgress(const QString& line)
+{
+    if (!m_terminal) {
+        m_out << line << '\n';
+        m_out.flush();
+        return;
+    }
+    m_out << '\r' << line << QStringLiteral("\x1b[K");
+    m_out.flush();
+    m_progressShown = true;
+}
+
+void ConsoleViews::endProgress()
+{
+    if (!m_progressShown)
+        return;
+    m_out << '\n';
+    m_out.flush();
+    m_progressShown = false;
+}
+
+} // namespace kovra::app

@@ -1,0 +1,254 @@
+#include "app/engrave_command.h"
+
+#include "app/console_views.h"
+#include "assets/artwork.h"
+#include "image/drawing_board.h"
+#include "image/picture_session.h"
+#include "job/engrave_encoder.h"
+#include "job/job_controls.h"
+#include "link/machine_link.h"
+#include "link/qt_serial_channel.h"
+#include "platform/timer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace kovra::app {
+
+namespace {
+
+enum class Stage { Rendering, Connecting, Sending, Engraving, Done, Failed };
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+} // namespace
+
+QString EngraveUsage()
+{
+    return QStringLiteral(
+        "usage: kovra engrave PICTURE [--effect dither|bw] [--burn-time 1..100]\n"
+        "                     [--connect-timeout SECONDS] [--job-timeout SECONDS]\n"
+        "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
+        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n");
+}
+
+bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](int& into, int lo, int hi) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            bool ok = false;
+            const int v = args[++i].toInt(&ok);
+            if (!ok || v < lo || v > hi) {
+                error = QStringLiteral("%1 takes a number from %2 to %3").arg(a).arg(lo).arg(hi);
+                return false;
+            }
+            into = v;
+            return true;
+        };
+        if (a == QLatin1String("--effect")) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("--effect needs dither or bw");
+                return false;
+            }
+            const QString e = args[++i];
+            if (e == QLatin1String("dither"))
+                options.dither = true;
+            else if (e == QLatin1String("bw"))
+                options.dither = false;
+            else {
+                error = QStringLiteral("--effect takes dither or bw, not \"%1\"").arg(e);
+                return false;
+            }
+        } else if (a == QLatin1String("--burn-time")) {
+            if (!value(options.burnTime, 1, 100))
+                return false;
+        } else if (a == QLatin1String("--connect-timeout")) {
+            if (!value(options.connectTimeoutS, 1, 3600))
+                return false;
+        } else if (a == QLatin1String("--job-timeout")) {
+            if (!value(options.jobTimeoutS, 1, 86400))
+                return false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else if (options.picture.isEmpty()) {
+            options.picture = a;
+        } else {
+            error = QStringLiteral("only one picture can be engraved at a time");
+            return false;
+        }
+    }
+    if (options.picture.isEmpty()) {
+        error = QStringLiteral("no picture given");
+        return false;
+    }
+    return true;
+}
+
+int RunEngraveCommand(const EngraveOptions& options)
+{
+    assets::InitArtwork();
+    ConsoleViews views(out());
+
+    image::DrawingBoard previewBoard(512, 512);
+    previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
+    platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
+
+    link::QtSerialChannel channel;
+    link::MachineLink machine(channel, views, previewBoard,
+        link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, runTimeTimer, transferTimer});
+    machine.replies().SetSupportedFirmwareVersion(1);
+    job::JobControls jobControls(machine.frames(), views, runTimeTimer);
+    job::EngraveEncoder encoder(machine.frames(), views, previewBoard, machine.replies());
+    image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
+
+    Stage stage = Stage::Rendering;
+    int exitCode = 0;
+    QString failure;
+    auto fail = [&](int code, const QString& why) {
+        stage = Stage::Failed;
+        exitCode = code;
+        failure = why;
+        QCoreApplication::exit(code);
+    };
+
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] {
+        if (stage == Stage::Connecting || stage == Stage::Rendering)
+            fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
+                                   "KOVRA_PORT_DIR to a folder of COMn links)")
+                        .arg(options.connectTimeoutS));
+        else
+            fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(options.jobTimeoutS));
+    });
+
+    QElapsedTimer jobClock;
+    int lastRowShown = -1;
+    auto startJob = [&] {
+        stage = Stage::Engraving;
+        deadline.start(options.jobTimeoutS * 1000);
+        jobClock.start();
+        jobControls.StartButton();
+    };
+
+    views.setEvents({
+        // The handshake answer, then the picture written out, enable the controls.
+        [&] {
+            if (stage == Stage::Connecting) {
+                stage = Stage::Sending;
+                if (options.burnTime > 0)
+                    machine.parameters().SendBurnTime(options.burnTime);
+                encoder.PrepareEngraveImage();
+            } else if (stage == Stage::Sending) {
+                startJob();
+            }
+        },
+        [&] {
+            if (stage == Stage::Engraving) {
+                stage = Stage::Done;
+                views.endProgress();
+                out() << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
+                out().flush();
+                QCoreApplication::exit(0);
+            }
+        },
+        [&](int row) {
+            if (stage != Stage::Engraving || row == lastRowShown)
+                return;
+            lastRowShown = row;
+            if (row % 64 == 0 || row >= 511)
+                views.showProgress(QStringLiteral("Engraving: row %1 of 512 (%2%)").arg(row + 1).arg((row + 1) * 100 / 512));
+        },
+    });
+
+    // The picture first: a file that cannot be used stops here.
+    pictures.FileDropped({options.picture});
+    if (!pictures.effectWindowOpen()) {
+        err() << QStringLiteral("kovra engrave: cannot use %1\n").arg(options.picture);
+        err().flush();
+        return 2;
+    }
+    QTimer renderPoll;
+    QObject::connect(&renderPoll, &QTimer::timeout, [&] {
+        if (stage != Stage::Rendering || !pictures.renderingsReady())
+            return;
+        renderPoll.stop();
+        if (options.dither)
+            pictures.ChooseDither();
+        else
+            pictures.ChooseBlackWhite();
+        out() << QStringLiteral("Picture %1 rendered %2.\n")
+                     .arg(QFileInfo(options.picture).fileName(), options.dither ? QStringLiteral("dithered")
+                                                                                : QStringLiteral("black and white"));
+        out().flush();
+        stage = Stage::Connecting;
+        deadline.start(options.connectTimeoutS * 1000);
+        machine.connection().AutoConnect();
+    });
+    renderPoll.start(5);
+
+    const int code = QCoreApplication::exec();
+    channel.PortClose();
+    if (stage == Stage::Failed) {
+        views.endProgress();
+        err() << QStringLiteral("kovra engrave: %1\n").arg(failure);
+        err().flush();
+        return exitCode;
+    }
+    return code;
+}
+
+bool WriteSamplePicture(const QString& path)
+{
+    // A sample of our own: a shaded sphere, a gradient band and lettering,
+    // so both renderings have tones to work on.
+    QImage img(800, 600, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient sphere(QPointF(330, 220), 260, QPointF(260, 150));
+    sphere.setColorAt(0, QColor(250, 250, 250));
+    sphere.setColorAt(0.6, QColor(120, 120, 120));
+    sphere.setColorAt(1, QColor(20, 20, 20));
+    p.setBrush(sphere);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(400, 270), 220, 220);
+    QLinearGradient band(0, 0, 800, 0);
+    band.setColorAt(0, Qt::black);
+    band.setColorAt(1, Qt::white);
+    p.setBrush(band);
+    p.drawRect(0, 520, 800, 80);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(72);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QRect(0, 10, 800, 90), Qt::AlignCenter, QStringLiteral("Kovra"));
+    p.end();
+    return img.save(path);
+}
+
+} // namespace kovra::app

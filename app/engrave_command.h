@@ -1,0 +1,31 @@
+#pragma once
+// "kovra engrave PICTURE": the road of one engraving without a window, on the
+// same link, job and picture code as the window. It finds the machine by the
+// same scan, renders the picture, sends it when the machine asks, starts the
+// job and ends with the machine's CarveFinished.
+
+#include <QStringList>
+
+namespace kovra::app {
+
+struct EngraveOptions {
+    QString picture;
+    bool dither = true;     // false: the black-and-white rendering
+    int burnTime = 0;       // 1..100; 0 leaves the machine's own
+    int connectTimeoutS = 30;
+    int jobTimeoutS = 600;
+};
+
+// Parses the arguments after "engrave"; on failure returns false with a message.
+bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error);
+QString EngraveUsage();
+
+// Runs the engraving; the exit status: 0 after CarveFinished, 2 when the
+// picture cannot be used, 3 when no machine answers in time, 4 when the job
+// does not finish in time.
+int RunEngraveCommand(const EngraveOptions& options);
+
+// "kovra sample OUT.png": writes a sample picture of our own making.
+bool WriteSamplePicture(const QString& path);
+
+} // namespace kovra::app
