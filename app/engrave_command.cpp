@@ -26,18 +26,6 @@ namespace {
 
 enum class Stage { Rendering, Connecting, Sending, Engraving, Done, Failed };
 
-QTextStream& out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream& err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
-
 } // namespace
 
 QString EngraveUsage()
@@ -109,8 +97,15 @@ bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QStri
 
 int RunEngraveCommand(const EngraveOptions& options)
 {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunEngraveCommand(options, out, err);
+}
+
+int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStream& err, QByteArray* engraveBuffer)
+{
     assets::InitArtwork();
-    ConsoleViews views(out());
+    ConsoleViews views(out);
 
     image::DrawingBoard previewBoard(512, 512);
     previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
@@ -170,8 +165,8 @@ int RunEngraveCommand(const EngraveOptions& options)
             if (stage == Stage::Engraving) {
                 stage = Stage::Done;
                 views.endProgress();
-                out() << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
-                out().flush();
+                out << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
+                out.flush();
                 QCoreApplication::exit(0);
             }
         },
@@ -187,8 +182,8 @@ int RunEngraveCommand(const EngraveOptions& options)
     // The picture first: a file that cannot be used stops here.
     pictures.FileDropped({options.picture});
     if (!pictures.effectWindowOpen()) {
-        err() << QStringLiteral("kovra engrave: cannot use %1\n").arg(options.picture);
-        err().flush();
+        err << QStringLiteral("kovra engrave: cannot use %1\n").arg(options.picture);
+        err.flush();
         return 2;
     }
     QTimer renderPoll;
@@ -200,10 +195,10 @@ int RunEngraveCommand(const EngraveOptions& options)
             pictures.ChooseDither();
         else
             pictures.ChooseBlackWhite();
-        out() << QStringLiteral("Picture %1 rendered %2.\n")
+        out << QStringLiteral("Picture %1 rendered %2.\n")
                      .arg(QFileInfo(options.picture).fileName(), options.dither ? QStringLiteral("dithered")
                                                                                 : QStringLiteral("black and white"));
-        out().flush();
+        out.flush();
         stage = Stage::Connecting;
         deadline.start(options.connectTimeoutS * 1000);
         machine.connection().AutoConnect();
@@ -212,10 +207,12 @@ int RunEngraveCommand(const EngraveOptions& options)
 
     const int code = QCoreApplication::exec();
     channel.PortClose();
+    if (engraveBuffer)
+        *engraveBuffer = machine.replies().EngraveBuffer();
     if (stage == Stage::Failed) {
         views.endProgress();
-        err() << QStringLiteral("kovra engrave: %1\n").arg(failure);
-        err().flush();
+        err << QStringLiteral("kovra engrave: %1\n").arg(failure);
+        err.flush();
         return exitCode;
     }
     return code;

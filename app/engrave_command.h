@@ -4,7 +4,9 @@
 // same scan, renders the picture, sends it when the machine asks, starts the
 // job and ends with the machine's CarveFinished.
 
+#include <QByteArray>
 #include <QStringList>
+#include <QTextStream>
 
 namespace kovra::app {
 
@@ -20,9 +22,12 @@ struct EngraveOptions {
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error);
 QString EngraveUsage();
 
-// Runs the engraving; the exit status: 0 after CarveFinished, 2 when the
-// picture cannot be used, 3 when no machine answers in time, 4 when the job
-// does not finish in time.
+// Runs the engraving in the running event loop; the exit status: 0 after
+// CarveFinished, 2 when the picture cannot be used, 3 when no machine answers
+// in time, 4 when the job does not finish in time. engraveBuffer, when given,
+// receives the picture bytes that were prepared for the machine.
+int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStream& err,
+    QByteArray* engraveBuffer = nullptr);
 int RunEngraveCommand(const EngraveOptions& options);
 
 // "kovra sample OUT.png": writes a sample picture of our own making.

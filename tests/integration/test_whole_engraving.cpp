@@ -1,0 +1,134 @@
+// One whole engraving, the way the command-line road runs it: the program's
+// link, job and picture code against the simulated machine on a pseudo-terminal.
+#include "app/engrave_command.h"
+#include "sim/pty_machine.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+using namespace kovra;
+
+namespace {
+
+// Sets an environment variable for the scope of a test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name)
+        , m_old(qgetenv(name))
+        , m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
+// Sets the device table aside: only the private port directory has ports.
+struct PrivatePorts {
+    QTemporaryDir dir;
+    ScopedEnv portDir{"KOVRA_PORT_DIR", dir.path().toUtf8()};
+    ScopedEnv config{"KOVRA_CONFIG_DIR", (dir.path() + "/config").toUtf8()};
+};
+
+QString writePicture(const QTemporaryDir& dir)
+{
+    QImage img(700, 400, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 700, 0);
+    g.setColorAt(0, Qt::black);
+    g.setColorAt(1, Qt::white);
+    p.fillRect(50, 50, 600, 150, g);
+    p.setBrush(Qt::black);
+    p.drawEllipse(QPoint(350, 300), 80, 60);
+    p.end();
+    const QString path = dir.filePath("picture.png");
+    img.save(path);
+    return path;
+}
+
+} // namespace
+
+TEST(WholeEngraving, TheBurnedPictureEqualsTheEngraveBufferDotForDot)
+{
+    PrivatePorts ports;
+    sim::PtyMachine machine(sim::FirmwareOptions{}, sim::PtyMachineOptions{5, ports.dir.path(), false});
+    ASSERT_TRUE(machine.start()) << machine.errorString().toStdString();
+
+    for (bool dither : {true, false}) {
+        app::EngraveOptions options;
+        options.picture = writePicture(ports.dir);
+        options.dither = dither;
+        options.burnTime = 33;
+        options.connectTimeoutS = 20;
+        options.jobTimeoutS = 60;
+        QString log, errors;
+        QTextStream out(&log), err(&errors);
+        QByteArray engraveBuffer;
+        const int code = app::RunEngraveCommand(options, out, err, &engraveBuffer);
+        out.flush();
+        err.flush();
+        ASSERT_EQ(code, 0) << errors.toStdString() << log.toStdString();
+        ASSERT_EQ(engraveBuffer.size(), 32768);
+        EXPECT_EQ(machine.storedPicture(), engraveBuffer) << "the picture arrived byte for byte";
+        EXPECT_EQ(machine.burnedDots(), engraveBuffer) << "every dark dot was burned, nothing else";
+        // Something was engraved: the renderings are neither all white nor all black.
+        const int dark = std::count_if(engraveBuffer.begin(), engraveBuffer.end(), [](char c) { return c != 0; });
+        EXPECT_GT(dark, 1000);
+        // The log tells the road in order.
+        const QStringList steps{"Automatic Connecting...", "CONNECTED !", "Burning Time: 33", "Erasing Last Image...",
+            "Sending New Image...", "Sending Complete !", "Start carving", "Carved finish !"};
+        qsizetype at = 0;
+        for (const QString& step : steps) {
+            const qsizetype found = log.indexOf(step, at);
+            EXPECT_GE(found, 0) << "missing or out of order: " << step.toStdString();
+            if (found >= 0)
+                at = found;
+        }
+    }
+}
+
+TEST(WholeEngraving, NoMachineFailsWithAClearMessageWithinItsLimit)
+{
+    PrivatePorts ports;
+    app::EngraveOptions options;
+    options.picture = writePicture(ports.dir);
+    options.connectTimeoutS = 3;
+    QString log, errors;
+    QTextStream out(&log), err(&errors);
+    EXPECT_EQ(app::RunEngraveCommand(options, out, err), 3);
+    err.flush();
+    EXPECT_TRUE(errors.contains("no machine answered the handshake within 3 s")) << errors.toStdString();
+}
+
+TEST(WholeEngraving, APictureThatCannotBeUsedStopsBeforeTheMachine)
+{
+    PrivatePorts ports;
+    const QString path = ports.dir.filePath("notes.bmp");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is text, not a picture\n");
+    file.close();
+    app::EngraveOptions options;
+    options.picture = path;
+    QString log, errors;
+    QTextStream out(&log), err(&errors);
+    EXPECT_EQ(app::RunEngraveCommand(options, out, err), 2);
+    out.flush();
+    EXPECT_TRUE(log.contains("notes.bmp")) << log.toStdString();
+    EXPECT_FALSE(log.contains("Automatic Connecting...")) << "nothing reached for the machine";
+}
