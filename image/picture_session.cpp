@@ -66,6 +66,9 @@ void PictureSession::FileDropped(const QStringList& paths)
 void PictureSession::resetEffectBoards()
 {
     m_effectTaskTimer.setPeriod(0);
+    // Choices wait for the new renderings, so the old fitted picture has no
+    // reader left; letting it go spares the scratch board a copy.
+    m_fittedImage = QImage();
     for (DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
         board->ClearBoard();
         board->SetPointer(WaitPointer);
@@ -80,12 +83,13 @@ void PictureSession::computeEffects()
 
     FitPicture(m_droppedPicture, m_scratchBoard);
     m_droppedPicture = LoadedPicture();
-    m_fittedImage.LoadFromBmp(m_scratchBoard.CaptureBoard());
-    const QImage fitted = m_fittedImage.ToQImage();
+    // The board's picture is the capture; it stays with us when the board is
+    // next drawn on (the image is copied on write).
+    m_fittedImage = m_scratchBoard.picture();
 
     // Both renderings take about a millisecond: drawn whole, shown at once.
-    m_blackWhiteBoard.DrawPicture(RenderBlackWhite(fitted), 0, 0);
-    DrawDitherDots(m_ditherBoard, RenderDitherDots(fitted));
+    m_blackWhiteBoard.DrawPicture(RenderBlackWhite(m_fittedImage), 0, 0);
+    DrawDitherDots(m_ditherBoard, RenderDitherDots(m_fittedImage));
 
     m_blackWhiteBoard.SetPointer(HandPointer);
     m_ditherBoard.SetPointer(HandPointer);
@@ -120,7 +124,7 @@ void PictureSession::ChooseDither()
         return;
     startPreview();
     // Computed afresh from the fitted picture: the same dots as the dither board.
-    DrawDitherDots(m_previewBoard, RenderDitherDots(m_fittedImage.ToQImage()));
+    DrawDitherDots(m_previewBoard, RenderDitherDots(m_fittedImage));
     finishChoice();
 }
 

@@ -66,7 +66,8 @@ public:
     bool renderingsReady() const { return m_ditherBoard.Pointer() != WaitPointer; }
     const QString& droppedPicturePath() const { return m_droppedPicturePath; }
     const BitmapImage& workingImage() const { return m_workingImage; }
-    const BitmapImage& fittedImage() const { return m_fittedImage; }
+    // The fitted 490 × 490 picture both renderings were made from.
+    const QImage& fittedImage() const { return m_fittedImage; }
 
 private:
     // The effect window's timer tick: fit, then both renderings.
@@ -91,7 +92,7 @@ private:
     LoadedPicture m_droppedPicture;
     BitmapImage m_workingImage;
     BitmapImage m_editScratchImage;
-    BitmapImage m_fittedImage;
+    QImage m_fittedImage;
     bool m_effectWindowOpen = false;
 
     ImageEdits m_edits;

@@ -263,7 +263,7 @@ TEST_F(PictureSessionTest, BigJpegIsFittedFromAReducedDecode)
 {
     QImage big = filled(4000, 2000, qRgb(30, 30, 30));
     dropAndCompute(savePicture("big.jpg", big, "JPEG"));
-    const QImage fitted = session.fittedImage().ToQImage();
+    const QImage fitted = session.fittedImage();
     ASSERT_EQ(fitted.size(), QSize(490, 490));
     EXPECT_EQ(fitted.pixel(245, 121), kWhite);
     EXPECT_LT(qGray(fitted.pixel(245, 122)), 60);

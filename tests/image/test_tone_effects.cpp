@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QRandomGenerator>
 
+#include <cmath>
 #include <initializer_list>
 #include <tuple>
 
@@ -177,6 +179,53 @@ TEST(ToneEffects, DrawnDotsLeaveOtherBoardPixelsAlone)
     EXPECT_EQ(board.picture().pixel(490, 490), qRgb(10, 200, 30));
     EXPECT_EQ(board.picture().pixel(1, 1), qRgb(0, 0, 0));
     EXPECT_EQ(board.picture().pixel(489, 489), qRgb(0, 0, 0));
+}
+
+// The diffusion written out literally: a 600 x 600 table of 16-bit values,
+// every spread summed in double and truncated toward zero.
+QImage literalDitherDots(const QImage& fitted)
+{
+    static qint16 a[600][600];
+    for (auto& row : a)
+        for (qint16& v : row)
+            v = 0;
+    for (int y = 1; y <= 490; ++y)
+        for (int x = 1; x <= 490; ++x) {
+            const int t = x < 490 && y < 490 ? qBlue(fitted.pixel(x, y)) : 0;
+            a[y - 1][x - 1] = qint16(t < 230 ? t : 255);
+        }
+    QImage dots(490, 490, QImage::Format_ARGB32_Premultiplied);
+    dots.fill(Qt::transparent);
+    for (int y = 1; y <= 489; ++y)
+        for (int x = 1; x <= 489; ++x) {
+            const int p = a[y - 1][x - 1];
+            int err;
+            if (p > 128) {
+                err = p - 255;
+            } else {
+                dots.setPixel(x, y, qRgb(0, 0, 0));
+                err = p;
+            }
+            a[y - 1][x] = qint16(std::trunc(err * 3.0 / 8 + a[y - 1][x]));
+            a[y][x - 1] = qint16(std::trunc(err * 3.0 / 8 + a[y][x - 1]));
+            a[y][x] = qint16(std::trunc(err / 4.0 + a[y][x]));
+        }
+    return dots;
+}
+
+TEST(ToneEffects, DitherMatchesTheLiteralDiffusionOnNoisyPictures)
+{
+    QRandomGenerator rng(2024);
+    for (int spread : {255, 60, 8}) {
+        QImage fitted(FitSize, FitSize, QImage::Format_RGB32);
+        for (int y = 0; y < FitSize; ++y)
+            for (int x = 0; x < FitSize; ++x) {
+                const int base = (x + y) * 255 / (2 * FitSize);
+                const int b = qBound(0, base + int(rng.bounded(spread)) - spread / 2, 255);
+                fitted.setPixel(x, y, qRgb(int(rng.bounded(256)), int(rng.bounded(256)), b));
+            }
+        EXPECT_EQ(image::RenderDitherDots(fitted), literalDitherDots(fitted)) << "noise spread " << spread;
+    }
 }
 
 } // namespace
