@@ -19,6 +19,13 @@ ConnectionManager::ConnectionManager(SerialChannel& channel, CommandFrames& fram
     m_portCheckTimer.setOnTick([this] { CheckPortPresence(); });
 }
 
+ConnectionManager::~ConnectionManager()
+{
+    m_retryTimer.setOnTick(nullptr);
+    m_verifyTimer.setOnTick(nullptr);
+    m_portCheckTimer.setOnTick(nullptr);
+}
+
 void ConnectionManager::AutoConnect()
 {
     m_portCounter = 0;

@@ -29,6 +29,9 @@ public:
     ConnectionManager(SerialChannel& channel, CommandFrames& frames, LinkView& view,
                       platform::Timer& retryTimer, platform::Timer& verifyTimer,
                       platform::Timer& portCheckTimer);
+    ~ConnectionManager();
+    ConnectionManager(const ConnectionManager&) = delete;
+    ConnectionManager& operator=(const ConnectionManager&) = delete;
 
     // Startup, ConnectButton click, each RetryTimer tick, and a lost port.
     void AutoConnect();

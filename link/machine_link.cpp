@@ -13,4 +13,9 @@ MachineLink::MachineLink(SerialChannel& channel, LinkView& view, image::DrawingB
     m_channel.setOnDataArrived([this](quint8 byte) { m_replies.HandleReplyByte(byte); });
 }
 
+MachineLink::~MachineLink()
+{
+    m_channel.setOnDataArrived(nullptr);
+}
+
 } // namespace kovra::link

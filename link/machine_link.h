@@ -30,6 +30,9 @@ class MachineLink {
 public:
     // Binds the channel's DataArrived to HandleReplyByte.
     MachineLink(SerialChannel& channel, LinkView& view, image::DrawingBoard& previewBoard, LinkTimers timers);
+    ~MachineLink();
+    MachineLink(const MachineLink&) = delete;
+    MachineLink& operator=(const MachineLink&) = delete;
 
     SerialChannel& channel() { return m_channel; }
     PortWriter& writer() { return m_writer; }

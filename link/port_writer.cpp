@@ -11,6 +11,14 @@ PortWriter::PortWriter(SerialChannel& channel, platform::Timer& transferTimer)
     m_channel.setOnClosed([this] { abort(); });
 }
 
+PortWriter::~PortWriter()
+{
+    m_timer.setPeriod(0);
+    m_timer.setOnTick(nullptr);
+    m_channel.setOnBytesWritten(nullptr);
+    m_channel.setOnClosed(nullptr);
+}
+
 bool PortWriter::SendBytes(const QByteArray& bytes)
 {
     if (m_state == State::Idle && m_queue.empty())

@@ -31,6 +31,9 @@ public:
     // transferTimer: a stopped timer used only by this writer (the 5 ms wait
     // and the polling of the driver's queue).
     PortWriter(SerialChannel& channel, platform::Timer& transferTimer);
+    ~PortWriter();
+    PortWriter(const PortWriter&) = delete;
+    PortWriter& operator=(const PortWriter&) = delete;
 
     // Direct to the channel when nothing waits; queued behind a picture
     // otherwise. false when the port is closed.
