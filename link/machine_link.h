@@ -28,7 +28,8 @@ struct LinkTimers {
 
 class MachineLink {
 public:
-    // Binds the channel's DataArrived to HandleReplyByte.
+    // Takes the channel's DataArrived (to HandleReplyByte), BytesWritten and
+    // Closed (to the writer) sinks; LineEvent is left free.
     MachineLink(SerialChannel& channel, LinkView& view, image::DrawingBoard& previewBoard, LinkTimers timers);
     ~MachineLink();
     MachineLink(const MachineLink&) = delete;
