@@ -483,15 +483,17 @@ QRect ThemedControlLook::comboBoxRect(const QStyleOptionComplex* o, SubControl s
     const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(o);
     const QRect r = o->rect;
     const int arrowWidth = std::min(16, std::max(0, r.width() - 8));
-    const QRect arrow(r.right() - 1 - arrowWidth, r.top() + 1, arrowWidth, std::max(0, r.height() - 2));
+    // An editable box holds its arrow button inside the field, one pixel clear of the frame.
+    const int inset = (combo && combo->editable) ? 2 : 1;
+    const QRect arrow(r.right() - inset - arrowWidth + 1, r.top() + inset, arrowWidth, std::max(0, r.height() - 2 * inset));
     switch (sub) {
     case SC_ComboBoxFrame:
     case SC_ComboBoxListBoxPopup: return r;
     case SC_ComboBoxArrow: return arrow;
     case SC_ComboBoxEditField:
         if (combo && combo->editable)
-            return QRect(r.left() + 3, r.top() + 3, std::max(0, arrow.left() - r.left() - 3), std::max(0, r.height() - 6));
-        return QRect(r.left() + 4, r.top() + 1, std::max(0, arrow.left() - r.left() - 5), std::max(0, r.height() - 2));
+            return QRect(r.left() + 3, r.top() + 3, std::max(0, arrow.left() - r.left() - 4), std::max(0, r.height() - 6));
+        return QRect(r.left() + 6, r.top() + 1, std::max(0, arrow.left() - r.left() - 7), std::max(0, r.height() - 2));
     default: return QRect();
     }
 }
