@@ -151,14 +151,19 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
 
     views.setEvents({
         // The handshake answer, then the picture written out, enable the controls.
+        // Each next step runs once the reply's handler has finished, as a
+        // click would.
         [&] {
             if (stage == Stage::Connecting) {
                 stage = Stage::Sending;
-                if (options.burnTime > 0)
-                    machine.parameters().SendBurnTime(options.burnTime);
-                encoder.PrepareEngraveImage();
+                QTimer::singleShot(0, [&] {
+                    if (options.burnTime > 0)
+                        machine.parameters().SendBurnTime(options.burnTime);
+                    encoder.PrepareEngraveImage();
+                });
             } else if (stage == Stage::Sending) {
-                startJob();
+                stage = Stage::Engraving;
+                QTimer::singleShot(0, startJob);
             }
         },
         [&] {

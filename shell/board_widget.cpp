@@ -35,64 +35,64 @@ int KeyState(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+namespace {
+
+// The picture area: paints the backing picture and reports the left button.
+class BoardCanvas final : public QWidget {
+public:
+    BoardCanvas(image::DrawingBoard& board, BoardWidget& frame)
+        : QWidget(&frame)
+        , m_board(board)
+        , m_frame(frame)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setCursor(CursorForPointer(board.Pointer()));
+        connect(&board, &image::DrawingBoard::pointerChanged, this,
+            [this](int pointer) { setCursor(CursorForPointer(pointer)); });
+        connect(&board, &image::DrawingBoard::changed, this, [this](const QRect& area) { update(area); });
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter p(this);
+        p.setClipRegion(event->region());
+        p.fillRect(rect(), palette().window());
+        p.drawImage(0, 0, m_board.picture());
+    }
+    void mousePressEvent(QMouseEvent* event) override { report(event, &BoardWidget::leftButtonDown); }
+    void mouseReleaseEvent(QMouseEvent* event) override { report(event, &BoardWidget::leftButtonUp); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { report(event, &BoardWidget::doubleClicked); }
+
+private:
+    void report(QMouseEvent* event, void (BoardWidget::*signal)(int, int, int))
+    {
+        if (event->button() != Qt::LeftButton)
+            return;
+        const QPoint at = event->position().toPoint();
+        emit(m_frame.*signal)(at.x(), at.y(), KeyState(event->modifiers()));
+    }
+
+    image::DrawingBoard& m_board;
+    BoardWidget& m_frame;
+};
+
+} // namespace
+
 BoardWidget::BoardWidget(image::DrawingBoard& board, QWidget* parent)
     : QFrame(parent)
     , m_board(board)
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_canvas = new BoardCanvas(board, *this);
     resize(board.width() + 2, board.height() + 2);
-    followPointer(board.Pointer());
-    connect(&board, &image::DrawingBoard::pointerChanged, this, &BoardWidget::followPointer);
-    connect(&board, &image::DrawingBoard::changed, this, &BoardWidget::boardChanged);
 }
 
-void BoardWidget::followPointer(int pointer)
+void BoardWidget::resizeEvent(QResizeEvent* event)
 {
-    setCursor(CursorForPointer(pointer));
-}
-
-void BoardWidget::boardChanged(const QRect& area)
-{
-    update(area.translated(1, 1).adjusted(0, 0, 1, 1));
-}
-
-void BoardWidget::paintEvent(QPaintEvent* event)
-{
-    QPainter p(this);
-    p.setClipRegion(event->region());
-    p.fillRect(rect(), palette().window());
-    p.drawImage(1, 1, m_board.picture());
-    p.setPen(QColor(100, 100, 100));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void BoardWidget::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        const QPoint at = event->position().toPoint() - QPoint(1, 1);
-        emit leftButtonDown(at.x(), at.y(), KeyState(event->modifiers()));
-    }
-    QFrame::mousePressEvent(event);
-}
-
-void BoardWidget::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        const QPoint at = event->position().toPoint() - QPoint(1, 1);
-        emit leftButtonUp(at.x(), at.y(), KeyState(event->modifiers()));
-    }
-    QFrame::mouseReleaseEvent(event);
-}
-
-void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        const QPoint at = event->position().toPoint() - QPoint(1, 1);
-        emit doubleClicked(at.x(), at.y(), KeyState(event->modifiers()));
-    }
-    QFrame::mouseDoubleClickEvent(event);
+    QFrame::resizeEvent(event);
+    m_canvas->setGeometry(contentsRect());
 }
 
 } // namespace kovra::shell

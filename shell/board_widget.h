@@ -1,7 +1,9 @@
 #pragma once
 // Shows a DrawingBoard inside a one-pixel single-line frame and reports the
 // mouse in board coordinates (the picture area, frame excluded). The board's
-// pointer number becomes the widget's cursor.
+// pointer number becomes the cursor. Controls that live on the board (the
+// text box and its button) are children of canvas(), so their positions are
+// board coordinates too.
 
 #include <QFrame>
 
@@ -18,6 +20,8 @@ public:
     explicit BoardWidget(image::DrawingBoard& board, QWidget* parent = nullptr);
 
     image::DrawingBoard& board() { return m_board; }
+    // The picture area inside the frame.
+    QWidget* canvas() { return m_canvas; }
 
 signals:
     // keyState: 1 Ctrl, 2 Shift, 4 Alt, added.
@@ -26,16 +30,11 @@ signals:
     void doubleClicked(int x, int y, int keyState);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void followPointer(int pointer);
-    void boardChanged(const QRect& area);
-
     image::DrawingBoard& m_board;
+    QWidget* m_canvas = nullptr;
 };
 
 // The cursor shape for a standard pointer number (0 default, 2 crosshair,

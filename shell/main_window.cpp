@@ -109,9 +109,9 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     VerticalRuler = board(PreviewGroup, "VerticalRuler", verticalRuler, 513, 16, 12, 560);
     PreviewBoard = board(PreviewGroup, "PreviewBoard", previewBoard, 8, 16, 514, 514);
 
-    TextConfirmButton = button(PreviewBoard, "TextConfirmButton", 445, 445, 40, 40, QStringLiteral("OK"));
+    TextConfirmButton = button(PreviewBoard->canvas(), "TextConfirmButton", 445, 445, 40, 40, QStringLiteral("OK"));
     TextConfirmButton->hide();
-    TextPreviewEdit = place<QPlainTextEdit>(PreviewBoard, "TextPreviewEdit", 215, 447, 208, 40);
+    TextPreviewEdit = place<QPlainTextEdit>(PreviewBoard->canvas(), "TextPreviewEdit", 215, 447, 208, 40);
     TextPreviewEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     TextPreviewEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextPreviewEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -30,7 +30,8 @@ void MessageLog::AppendLogText(const QString& text)
     cursor.movePosition(QTextCursor::End);
     setTextCursor(cursor);
     insertPlainText(shown);
-    ensureCursorVisible();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 } // namespace kovra::shell
