@@ -15,6 +15,10 @@ packages=(
   googletest
   libgtest-dev
   fonts-noto-cjk
+  # Faces with the metrics of the window fonts (Calibri, Arial), so captions
+  # fit their controls as designed.
+  fonts-crosextra-carlito
+  fonts-liberation2
 )
 
 missing=()

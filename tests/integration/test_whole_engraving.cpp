@@ -9,33 +9,12 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include "tests/support/scoped_env.h"
+
 using namespace kovra;
+using kovra::test::ScopedEnv;
 
 namespace {
-
-// Sets an environment variable for the scope of a test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : m_name(name)
-        , m_old(qgetenv(name))
-        , m_had(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-    bool m_had;
-};
 
 // Sets the device table aside: only the private port directory has ports.
 struct PrivatePorts {

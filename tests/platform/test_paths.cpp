@@ -5,34 +5,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/support/scoped_env.h"
+
 namespace kovra::test {
 namespace {
 
 using platform::MapProgramPath;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : m_name(name)
-        , m_had(qEnvironmentVariableIsSet(name))
-        , m_old(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 TEST(ProgramPaths, DriveAndKovraFolderMapIntoOneFolder)
 {
