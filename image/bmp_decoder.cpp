@@ -31,8 +31,8 @@ struct Channel {
         shift = std::countr_zero(m);
         max = m >> shift;
         // A mask with gaps is read as if its top bits were contiguous.
-        if ((max & (max + 1)) != 0)
-            max = (quint32(1) << (32 - std::countl_zero(max))) - 1;
+        if ((quint64(max) & (quint64(max) + 1)) != 0)
+            max = quint32((quint64(1) << (32 - std::countl_zero(max))) - 1);
     }
     int value(quint32 pixel) const
     {

@@ -42,6 +42,9 @@ struct DecodeOptions {
     QSize minSize;
     int maxSide = kMaxPictureSide;
     qint64 maxPixels = qint64(kMaxPictureSide) * kMaxPictureSide;
+    // Fuzzing only: read PNG chunks whose checksums are wrong, so mutated
+    // inputs reach the decoder instead of stopping at the first CRC.
+    bool ignoreChecksums = false;
 };
 
 // The size a width × height picture takes when fitted (aspect kept, truncated,

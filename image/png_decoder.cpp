@@ -56,12 +56,9 @@ bool plausibleFromData(qint64 width, qint64 height, int bitsPerPixel, qint64 dat
     return bytes <= dataSize * 1032 + 4096;
 }
 
-// The size check runs on the IHDR chunk itself, before libpng reads on and
-// might first stumble over what follows it.
-QString checkHeader(const uchar* d, qint64 size, const DecodeOptions& options)
+// The IHDR's size against the limits and against what the data could hold.
+QString checkPictureHeader(const uchar* d, qint64 size, const DecodeOptions& options)
 {
-    if (size < 26 || std::memcmp(d + 12, "IHDR", 4) != 0)
-        return {};
     const qint64 width = qFromBigEndian<quint32>(d + 16);
     const qint64 height = qFromBigEndian<quint32>(d + 20);
     const int depth = d[24];
@@ -73,6 +70,33 @@ QString checkHeader(const uchar* d, qint64 size, const DecodeOptions& options)
             .arg(width)
             .arg(height)
             .arg(size);
+    return {};
+}
+
+// Checked before libpng starts: the size runs on the IHDR itself, before
+// libpng reads on and might first stumble over what follows it.
+QString checkHeader(const uchar* d, qint64 size, const DecodeOptions& options)
+{
+    if (size >= 26 && std::memcmp(d + 12, "IHDR", 4) == 0) {
+        if (QString e = checkPictureHeader(d, size, options); !e.isEmpty())
+            return e;
+    }
+    // libpng allocates a chunk's stated length before reading it: every
+    // chunk must fit in the data first.
+    for (qint64 at = 8; at + 8 <= size;) {
+        const qint64 length = qFromBigEndian<quint32>(d + at);
+        const bool end = std::memcmp(d + at + 4, "IEND", 4) == 0;
+        if (length > size - at - 12) {
+            if (end)
+                break; // only the end mark is short: the pixels are all there
+            return QStringLiteral("truncated PNG data (a chunk of %1 bytes, %2 left)")
+                .arg(length)
+                .arg(qMax<qint64>(0, size - at - 12));
+        }
+        if (end)
+            break;
+        at += length + 12;
+    }
     return {};
 }
 
@@ -101,6 +125,12 @@ bool readPng(PngJob& job)
     }
     png_set_read_fn(png, &job, readData);
     png_set_chunk_malloc_max(png, 8 * 1024 * 1024);
+    if (job.options.ignoreChecksums) {
+        png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#ifdef PNG_IGNORE_ADLER32
+        png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
+    }
     png_read_info(png, info);
 
     const png_uint_32 width = png_get_image_width(png, info);
