@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace kovra::shell {
 
 namespace {
@@ -63,6 +65,9 @@ HelpWindow::HelpWindow(QWidget* parent)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFont(YaHei(16, true));
         label->setCursor(Qt::PointingHandCursor);
+        // A question that wraps further than its design height (the CJK
+        // faces here have taller lines) grows downwards into the free space.
+        label->resize(q.w, std::max(q.h, label->heightForWidth(q.w)));
         QuestionLabels[i] = label;
     }
 
