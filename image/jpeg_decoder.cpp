@@ -21,9 +21,8 @@ struct JpegJob {
     std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
     bool tooManyScans = false;
-    bool starting = false;     // inside jpeg_start_decompress
-    bool truncated = false;
-    bool sawEnd = false;       // the data ran out at some point
+    bool endAdded = false;     // the file lacked its end marker; one was added
+    bool scanCutShort = false; // a scan's data ended before its pixels did
     DecodeOptions options;
     QImage image;
     std::vector<JSAMPLE> cmykRow;
@@ -41,18 +40,13 @@ void onErrorExit(j_common_ptr cinfo)
     std::longjmp(job->jump, 1);
 }
 
-// Warnings are not printed; running out of data in the middle of the
-// picture is noted, because the library then fills the rest with grey.
+// Warnings are not printed. A scan whose data stops early (at the end of
+// the data or at a marker) is noted, because the library then fills the
+// rest of the picture with grey and calls it a success.
 void onEmitMessage(j_common_ptr cinfo, int level)
 {
-    if (level >= 0 || cinfo->err->msg_code != JWRN_JPEG_EOF)
-        return;
-    JpegJob* job = jobOf(cinfo);
-    job->sawEnd = true;
-    auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
-    const JDIMENSION rowGroup = JDIMENSION(dinfo->max_v_samp_factor) * JDIMENSION(dinfo->min_DCT_scaled_size);
-    if (job->starting || dinfo->output_scanline + rowGroup < dinfo->output_height)
-        job->truncated = true;
+    if (level < 0 && (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
+        jobOf(cinfo)->scanCutShort = true;
 }
 
 void onProgress(j_common_ptr cinfo)
@@ -106,8 +100,8 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
         job.image = QImage();
         if (job.tooManyScans)
             job.error = QStringLiteral("corrupted JPEG data (more than %1 scans)").arg(kMaxScans);
-        else if (job.sawEnd)
-            job.error = QStringLiteral("truncated JPEG data");
+        else if (job.endAdded || job.scanCutShort)
+            job.error = QStringLiteral("truncated JPEG data (%1)").arg(QString::fromLatin1(job.message));
         else
             job.error = QStringLiteral("corrupted JPEG data (%1)").arg(QString::fromLatin1(job.message));
         return false;
@@ -120,8 +114,8 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&cinfo);
-        job.error = job.sawEnd ? QStringLiteral("truncated JPEG data")
-                               : QStringLiteral("corrupted JPEG data (no picture, only tables)");
+        job.error = job.endAdded ? QStringLiteral("truncated JPEG data (no picture)")
+                                 : QStringLiteral("corrupted JPEG data (no picture, only tables)");
         return false;
     }
     job.error = CheckPictureSize(cinfo.image_width, cinfo.image_height, job.options);
@@ -137,9 +131,7 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
 #endif
     chooseScale(cinfo, job.options);
 
-    job.starting = true;
     jpeg_start_decompress(&cinfo);
-    job.starting = false;
     const JDIMENSION outWidth = cinfo.output_width;
     const JDIMENSION outHeight = cinfo.output_height;
     job.image = QImage(int(outWidth), int(outHeight), QImage::Format_RGB32);
@@ -166,9 +158,11 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     job.height = int(cinfo.image_height);
     // What follows the last scan is not needed.
     jpeg_destroy_decompress(&cinfo);
-    if (!complete || job.truncated) {
+    if (!complete || job.scanCutShort) {
         job.image = QImage();
-        job.error = QStringLiteral("truncated JPEG data");
+        job.error = job.endAdded || !complete
+            ? QStringLiteral("truncated JPEG data")
+            : QStringLiteral("corrupted JPEG data (the data of a scan ends early)");
         return false;
     }
     return true;
@@ -182,6 +176,15 @@ LoadedPicture DecodeJpeg(QByteArrayView data, const DecodeOptions& options)
         return PictureError(QStringLiteral("not a JPEG file"));
     JpegJob job;
     job.options = options;
+    // Without an end marker the library would read past the last scan into
+    // nothing and could not tell a complete scan from a cut one; with one
+    // added, a cut scan runs into the marker and says so.
+    QByteArray ended;
+    if (!data.endsWith("\xFF\xD9")) {
+        ended = data.toByteArray() + QByteArray("\xFF\xD9", 2);
+        data = ended;
+        job.endAdded = true;
+    }
     if (!readJpeg(job, reinterpret_cast<const uchar*>(data.data()), data.size()))
         return PictureError(job.error);
     LoadedPicture out;

@@ -8,7 +8,11 @@
 #include <QtEndian>
 #include <QtGui/qrgb.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <gif_lib.h>
+#include <jpeglib.h>
 #include <png.h>
 #include <zlib.h>
 
@@ -151,6 +155,35 @@ inline QByteArray writeGif(int screenWidth, int screenHeight, const QVector<QRgb
     EGifCloseFile(gif, &error);
     if (map)
         GifFreeMapObject(map);
+    return out;
+}
+
+// A CMYK JPEG with the Adobe marker, values stored inverted as print
+// programs write them (255 = no ink). cmyk holds 4 bytes per pixel.
+inline QByteArray writeCmykJpeg(int width, int height, const std::vector<uchar>& cmyk)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(cmyk.data() + size_t(cinfo.next_scanline) * size_t(width) * 4);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
     return out;
 }
 

@@ -152,6 +152,10 @@ inline std::vector<SampleFile> sampleFiles()
     out.push_back({"jpeg", "jpeg colour", encodeWithQt(sampleNoise(40, 24), "JPEG", 85)});
     out.push_back({"jpeg", "jpeg grey", encodeWithQt(sampleNoise(16, 16).convertToFormat(QImage::Format_Grayscale8), "JPEG", 90)});
     out.push_back({"jpeg", "jpeg progressive", sampleProgressiveJpeg(sampleNoise(32, 32))});
+    std::vector<uchar> cmyk;
+    for (int i = 0; i < 24 * 16; ++i)
+        cmyk.insert(cmyk.end(), {uchar(i), uchar(i * 3), uchar(255 - i), uchar(200 + i % 50)});
+    out.push_back({"jpeg", "jpeg Adobe CMYK", writeCmykJpeg(24, 16, cmyk)});
 
     QVector<QRgb> gifColours;
     for (int i = 0; i < 16; ++i)

@@ -162,6 +162,23 @@ TEST(JpegDecoder, ReadsColourAndGreyWithinTolerance)
     EXPECT_EQ(qRed(g.image.pixel(12, 5)), qBlue(g.image.pixel(12, 5)));
 }
 
+TEST(JpegDecoder, ReadsAdobeCmyk)
+{
+    // Left half red (no cyan, full magenta and yellow), right half white.
+    std::vector<uchar> cmyk;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            cmyk.insert(cmyk.end(), {255, uchar(x < 8 ? 0 : 255), uchar(x < 8 ? 0 : 255), 255});
+    const LoadedPicture p = LoadPicture(writeCmykJpeg(16, 16, cmyk));
+    ASSERT_TRUE(p.ok()) << p.error.toStdString();
+    EXPECT_EQ(p.image.format(), QImage::Format_RGB32);
+    const QRgb red = p.image.pixel(2, 8), white = p.image.pixel(13, 8);
+    EXPECT_GE(qRed(red), 250);
+    EXPECT_LE(qGreen(red), 5);
+    EXPECT_LE(qBlue(red), 5);
+    EXPECT_GE(qMin(qRed(white), qMin(qGreen(white), qBlue(white))), 250);
+}
+
 TEST(JpegDecoder, DecodesLargePicturesAtTheSmallestScaleThatCoversTheFit)
 {
     QImage big(2000, 1000, QImage::Format_RGB32);
@@ -191,6 +208,11 @@ TEST(JpegDecoder, RefusesTruncatedAndCorruptedFiles)
     const QByteArray good = encodeWithQt(noise, "JPEG", 95);
     ASSERT_TRUE(LoadPicture(good).ok());
     expectFailure(good.left(good.size() * 6 / 10), "truncated JPEG data", "cut at 60 %");
+    expectFailure(good.left(good.size() - 40), "truncated JPEG data", "cut in the last rows");
+    // Only the end marker missing: every pixel is there.
+    const LoadedPicture noEnd = LoadPicture(good.left(good.size() - 2));
+    ASSERT_TRUE(noEnd.ok()) << noEnd.error.toStdString();
+    EXPECT_EQ(noEnd.image, LoadPicture(good).image);
     expectFailure(good.left(40), "truncated JPEG data", "cut in the header");
     expectFailure(bytesOf({0xFF, 0xD8, 0xFF, 0x01, 0x00, 0x00, 0x12, 0x34, 0x56}), "JPEG data", "garbage after SOI");
     // The frame header's height field set to zero.

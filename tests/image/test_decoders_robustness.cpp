@@ -58,7 +58,9 @@ TEST(DecoderRobustness, CutFilesFailWithAReason)
             const LoadedPicture p = LoadPicture(s.bytes.left(len));
             expectConsistent(p, what);
             // Only the very end (padding, end marks) may be missing from a file that still loads.
-            if (len <= n * 3 / 4) {
+            // A progressive file cut between two scans is a valid file of fewer scans.
+            const bool mayStopBetweenScans = std::string(s.kind) == "jpeg progressive";
+            if (len <= n * 3 / 4 && !mayStopBetweenScans) {
                 EXPECT_FALSE(p.ok()) << what;
             } else if (p.ok()) {
                 EXPECT_EQ(p.image.size(), full.image.size()) << what;
