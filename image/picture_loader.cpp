@@ -142,6 +142,9 @@ LoadedPicture LoadPicture(const QString& path, QSize minSize)
 {
     if (path.isEmpty())
         return PictureError(QStringLiteral("no picture file was given"));
+    // Several dropped files arrive as their paths, each followed by "\r\n".
+    if (path.contains(QLatin1Char('\r')) || path.contains(QLatin1Char('\n')))
+        return PictureError(QStringLiteral("not one file name: the text names several files"));
     const QFileInfo info(path);
     if (info.isDir())
         return PictureError(QStringLiteral("cannot read %1: it is a folder").arg(path));

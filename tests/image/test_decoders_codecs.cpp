@@ -346,6 +346,10 @@ TEST(PictureFormat, FileNamesDoNotMatterAndUnreadableFilesSayWhy)
     EXPECT_TRUE(missing.error.contains(QLatin1String("cannot open"))) << missing.error.toStdString();
     EXPECT_TRUE(missing.error.contains(QLatin1String("gone.png")));
     EXPECT_TRUE(LoadPicture(dir.path()).error.contains(QLatin1String("folder")));
+    const QString pngPath = dir.filePath(QStringLiteral("photo.jpg"));
+    const LoadedPicture several = LoadPicture(pngPath + QStringLiteral("\r\n") + pngPath + QStringLiteral("\r\n"));
+    EXPECT_FALSE(several.ok());
+    EXPECT_TRUE(several.error.contains(QLatin1String("several files"))) << several.error.toStdString();
     EXPECT_FALSE(LoadPicture(QString()).ok());
     EXPECT_FALSE(LoadPicture(QString()).error.isEmpty());
 }
