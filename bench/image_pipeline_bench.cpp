@@ -9,6 +9,7 @@
 #include "image/picture_loader.h"
 #include "image/picture_session.h"
 #include "platform/timer.h"
+#include "tests/support/manual_timer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -29,20 +30,7 @@ namespace {
 
 using namespace kovra;
 
-// A timer that fires when the benchmark says so.
-class HandTimer final : public platform::Timer {
-public:
-    void setPeriod(int ms) override { m_period = ms; }
-    int period() const override { return m_period; }
-    void tick()
-    {
-        if (m_period != 0)
-            fireTick();
-    }
-
-private:
-    int m_period = 0;
-};
+using HandTimer = test::ManualTimer;
 
 class SilentView final : public image::ImageView {
 public:

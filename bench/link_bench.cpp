@@ -12,6 +12,7 @@
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
 #include "platform/timer.h"
+#include "tests/support/manual_timer.h"
 #include "sim/pty_machine.h"
 
 #include <QCoreApplication>
@@ -31,19 +32,7 @@ using namespace kovra;
 constexpr double kLineBytesPerSecond = 5760.0;
 constexpr int kPictureBytes = 32768;
 
-class HandTimer final : public platform::Timer {
-public:
-    void setPeriod(int ms) override { m_period = ms; }
-    int period() const override { return m_period; }
-    void tick()
-    {
-        if (m_period != 0)
-            fireTick();
-    }
-
-private:
-    int m_period = 0;
-};
+using HandTimer = test::ManualTimer;
 
 class QuietView final : public link::LinkView {
 public:
