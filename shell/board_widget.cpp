@@ -87,6 +87,8 @@ BoardWidget::BoardWidget(image::DrawingBoard& board, QWidget* parent)
     setLineWidth(1);
     m_canvas = new BoardCanvas(board, *this);
     resize(board.width() + 2, board.height() + 2);
+    // Placed now as well: a hidden widget hears of its size only when shown.
+    m_canvas->setGeometry(contentsRect());
 }
 
 void BoardWidget::resizeEvent(QResizeEvent* event)

@@ -122,6 +122,8 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
         TextPreviewEdit->setPalette(pal);
     }
     TextPreviewEdit->hide();
+    // The OK button sits over the text box, which reaches to (490, 490).
+    TextConfirmButton->raise();
 
     TextRadio = radio(w, "TextRadio", 128, 456, 88, 24, QStringLiteral("Location"));
     FontButton = button(w, "FontButton", 16, 456, 80, 24, QStringLiteral("Font"), ArialFont(12));

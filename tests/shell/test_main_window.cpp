@@ -1,6 +1,7 @@
 // The main window's control groups and its message log.
 #include "image/drawing_board.h"
 #include "shell/control_groups.h"
+#include "shell/board_widget.h"
 #include "shell/main_window.h"
 #include "shell/message_log.h"
 
@@ -156,4 +157,20 @@ TEST(MessageLog, AppendsAfterTheUserMovedTheCaretAndIsNeverTrimmed)
     // The newest line is in view.
     QScrollBar* bar = log.verticalScrollBar();
     EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST(MainWindow, TheTextBoxButtonStaysClickableOverTheTextBox)
+{
+    Window w;
+    // The text box is placed to reach (490, 490), under the OK button at (445, 445).
+    w.window.TextPreviewEdit->setGeometry(60, 100, 430, 390);
+    w.window.TextPreviewEdit->show();
+    w.window.TextConfirmButton->show();
+    QWidget* canvas = w.window.PreviewBoard->canvas();
+    QWidget* hit = canvas->childAt(QPoint(465, 465));
+    while (hit && hit->parentWidget() != canvas)
+        hit = hit->parentWidget();
+    EXPECT_EQ(hit, w.window.TextConfirmButton);
+    // Board controls are placed in board coordinates, inside the frame.
+    EXPECT_EQ(w.window.TextConfirmButton->mapTo(w.window.PreviewBoard, QPoint(0, 0)), QPoint(446, 446));
 }
