@@ -34,6 +34,13 @@ export KOVRA_PORT_DIR=$ports
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
   echo "run: the program starts; kovra-sim plays the machine on COM3 ($ports)"
+  if [ $# -eq 0 ]; then
+    # The sample picture opens as if dropped: pick a rendering, then
+    # "Send Image To Machine" and "Start".
+    sample="$out/sample.png"
+    "$build/app/kovra" sample "$sample"
+    set -- "$sample"
+  fi
   "$build/app/kovra" "$@" || true
 else
   sample="$out/sample.png"
