@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include <jerror.h>
@@ -29,6 +30,15 @@ struct JpegJob {
     QString error;
     int width = 0;
     int height = 0;
+    bool observing = false; // rows were reported to options.rowObserver
+
+    // Before the image may go away: the observer stops reading it.
+    void endObserving(bool complete)
+    {
+        if (observing)
+            options.rowObserver->decodeEnded(complete);
+        observing = false;
+    }
 };
 
 JpegJob* jobOf(j_common_ptr cinfo) { return reinterpret_cast<JpegJob*>(cinfo->err); }
@@ -59,13 +69,16 @@ void onProgress(j_common_ptr cinfo)
     }
 }
 
-// The smallest DCT scale n/8 whose output still covers the fitted size.
+// The smallest DCT scale whose output still covers the fitted size. Only
+// 1/8, 2/8, 4/8 and 8/8 are tried: the library has fast (SIMD) inverse
+// transforms for those alone, and a plain C 7/8 decode of a small picture
+// costs more than the full-size one.
 void chooseScale(jpeg_decompress_struct& cinfo, const DecodeOptions& options)
 {
     if (!options.minSize.isValid())
         return;
     const QSize fitted = FittedPictureSize(int(cinfo.image_width), int(cinfo.image_height), options.minSize);
-    for (unsigned n = 1; n <= 8; ++n) {
+    for (unsigned n : {1u, 2u, 4u, 8u}) {
         cinfo.scale_num = n;
         cinfo.scale_denom = 8;
         jpeg_calc_output_dimensions(&cinfo);
@@ -97,6 +110,7 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     job.errors.emit_message = onEmitMessage;
     if (setjmp(job.jump)) {
         jpeg_destroy_decompress(&cinfo);
+        job.endObserving(false);
         job.image = QImage();
         if (job.tooManyScans)
             job.error = QStringLiteral("corrupted JPEG data (more than %1 scans)").arg(kMaxScans);
@@ -152,12 +166,17 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
         if (cmyk)
             cmykToRgb(job.cmykRow.data(), reinterpret_cast<QRgb*>(job.image.scanLine(y)), outWidth,
                       cinfo.saw_Adobe_marker);
+        if (job.options.rowObserver) {
+            job.observing = true;
+            job.options.rowObserver->rowsDecoded(job.image, int(cinfo.image_width), int(cinfo.image_height), y + 1);
+        }
     }
     const bool complete = cinfo.output_scanline == outHeight;
     job.width = int(cinfo.image_width);
     job.height = int(cinfo.image_height);
     // What follows the last scan is not needed.
     jpeg_destroy_decompress(&cinfo);
+    job.endObserving(complete && !job.scanCutShort);
     if (!complete || job.scanCutShort) {
         job.image = QImage();
         job.error = job.endAdded || !complete

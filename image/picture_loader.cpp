@@ -106,10 +106,10 @@ QImage FlattenOverWhite(QImage image)
     return image;
 }
 
-LoadedPicture LoadPicture(const QByteArray& bytes, QSize minSize)
+namespace {
+
+LoadedPicture loadBytes(const QByteArray& bytes, const DecodeOptions& options)
 {
-    DecodeOptions options;
-    options.minSize = minSize;
     const QByteArrayView data(bytes);
     if (data.size() < 8)
         return PictureError(
@@ -138,7 +138,21 @@ LoadedPicture LoadPicture(const QByteArray& bytes, QSize minSize)
     return out;
 }
 
+} // namespace
+
+LoadedPicture LoadPicture(const QByteArray& bytes, QSize minSize)
+{
+    DecodeOptions options;
+    options.minSize = minSize;
+    return loadBytes(bytes, options);
+}
+
 LoadedPicture LoadPicture(const QString& path, QSize minSize)
+{
+    return LoadPicture(path, minSize, nullptr);
+}
+
+LoadedPicture LoadPicture(const QString& path, QSize minSize, DecodeRowObserver* observer)
 {
     if (path.isEmpty())
         return PictureError(QStringLiteral("no picture file was given"));
@@ -156,7 +170,10 @@ LoadedPicture LoadPicture(const QString& path, QSize minSize)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return PictureError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    return LoadPicture(bytes, minSize);
+    DecodeOptions options;
+    options.minSize = minSize;
+    options.rowObserver = observer;
+    return loadBytes(bytes, options);
 }
 
 } // namespace kovra::image

@@ -20,6 +20,8 @@ struct LoadedPicture {
     bool ok() const { return !image.isNull(); }
 };
 
+class DecodeRowObserver;
+
 // Pictures wider or taller than this are refused.
 inline constexpr int kMaxPictureSide = 20000;
 
@@ -31,6 +33,24 @@ inline constexpr int kMaxPictureSide = 20000;
 LoadedPicture LoadPicture(const QByteArray& bytes, QSize minSize = QSize());
 // As above from a file; error names why the file could not be read.
 LoadedPicture LoadPicture(const QString& path, QSize minSize = QSize());
+// As above, reporting decoded rows to observer where the format allows it.
+LoadedPicture LoadPicture(const QString& path, QSize minSize, DecodeRowObserver* observer);
+
+// Told by a decoder that fills its picture top to bottom (JPEG) as rows
+// become final, so that work on them can start before the decode ends. Both
+// calls come from the decoding thread.
+class DecodeRowObserver {
+public:
+    virtual ~DecodeRowObserver() = default;
+    // rows 0 .. rows - 1 of image (its final size; trueWidth × trueHeight is
+    // the picture's own size) are final. Read the rows through
+    // image.constBits(); never copy image, or the decoder's next write
+    // detaches it.
+    virtual void rowsDecoded(const QImage& image, int trueWidth, int trueHeight, int rows) = 0;
+    // The decode ends, complete or not, after at least one rowsDecoded call;
+    // the image may be freed once this returns.
+    virtual void decodeEnded(bool complete) = 0;
+};
 
 // The formats LoadPicture tells apart by their leading bytes.
 enum class PictureFormat { Unknown, Bmp, Jpeg, Png, Icon, Cursor, Gif, Pcx256, PcxMono };
@@ -45,6 +65,8 @@ struct DecodeOptions {
     // Fuzzing only: read PNG chunks whose checksums are wrong, so mutated
     // inputs reach the decoder instead of stopping at the first CRC.
     bool ignoreChecksums = false;
+    // Decoders that can report rows as they finish them do so here.
+    DecodeRowObserver* rowObserver = nullptr;
 };
 
 // The size a width × height picture takes when fitted (aspect kept, truncated,

@@ -39,7 +39,8 @@ void PictureSession::FileDropped(const QStringList& paths)
     const QString path = paths.first();
     // Decode before anything changes, so an unreadable file leaves the
     // board, the working image, the controls and the job as they were.
-    LoadedPicture picture = LoadPicture(path, FitDecodeSize);
+    Renderings renderings;
+    LoadedPicture picture = LoadPictureRendered(path, renderings);
     if (!picture.ok()) {
         const QString why = picture.error.isEmpty() ? QStringLiteral("not a picture this program can read")
                                                     : picture.error;
@@ -49,6 +50,7 @@ void PictureSession::FileDropped(const QStringList& paths)
 
     m_droppedPicturePath = path;
     m_droppedPicture = std::move(picture);
+    m_renderings = std::move(renderings);
     // A drop while the window is open starts over from the new picture.
     resetEffectBoards();
     m_effectWindowOpen = true;
@@ -81,15 +83,23 @@ void PictureSession::computeEffects()
     if (!m_effectWindowOpen)
         return;
 
-    FitPicture(m_droppedPicture, m_scratchBoard);
+    Renderings made = std::move(m_renderings);
+    m_renderings = Renderings();
+    if (made.ready()) {
+        m_fittedImage = std::move(made.fitted);
+    } else {
+        FitPicture(m_droppedPicture, m_scratchBoard);
+        // The board's picture is the capture; it stays with us when the board
+        // is next drawn on (the image is copied on write).
+        m_fittedImage = m_scratchBoard.picture();
+        made.blackWhite = RenderBlackWhite(m_fittedImage);
+        made.ditherDots = RenderDitherDots(m_fittedImage);
+    }
     m_droppedPicture = LoadedPicture();
-    // The board's picture is the capture; it stays with us when the board is
-    // next drawn on (the image is copied on write).
-    m_fittedImage = m_scratchBoard.picture();
 
     // Both renderings take about a millisecond: drawn whole, shown at once.
-    m_blackWhiteBoard.DrawPicture(RenderBlackWhite(m_fittedImage), 0, 0);
-    DrawDitherDots(m_ditherBoard, RenderDitherDots(m_fittedImage));
+    m_blackWhiteBoard.DrawPicture(made.blackWhite, 0, 0);
+    DrawDitherDots(m_ditherBoard, made.ditherDots);
 
     m_blackWhiteBoard.SetPointer(HandPointer);
     m_ditherBoard.SetPointer(HandPointer);
@@ -135,6 +145,7 @@ void PictureSession::EffectWindowClosed()
     m_effectWindowOpen = false;
     m_effectTaskTimer.setPeriod(0);
     m_droppedPicture = LoadedPicture();
+    m_renderings = Renderings();
 }
 
 void PictureSession::CommitPreview()

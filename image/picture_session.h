@@ -10,6 +10,7 @@
 #include "image/drawing_board.h"
 #include "image/image_edits.h"
 #include "image/picture_loader.h"
+#include "image/render_pipeline.h"
 
 #include <QImage>
 #include <QString>
@@ -90,6 +91,9 @@ private:
     QString m_droppedPicturePath;
     // The decoded drop, kept only until the timer has fitted it.
     LoadedPicture m_droppedPicture;
+    // The fitted picture and both renderings when they were made during the
+    // decode; else the timer makes them from m_droppedPicture.
+    Renderings m_renderings;
     BitmapImage m_workingImage;
     BitmapImage m_editScratchImage;
     QImage m_fittedImage;

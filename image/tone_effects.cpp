@@ -5,6 +5,10 @@
 
 #include <QPainter>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <vector>
 
 namespace kovra::image {
@@ -18,25 +22,6 @@ namespace {
 inline qint16 spreadThreeEighths(int err, int a) { return qint16((3 * err + 8 * a) / 8); }
 inline qint16 spreadQuarter(int err, int a) { return qint16((err + 4 * a) / 4); }
 
-// The tone table as the diffusion reads it: element [r][c] is the tone of
-// fitted pixel (c + 1, r + 1), light greys counted as white.
-std::vector<qint16> fillToneArray(const QImage& fitted)
-{
-    std::vector<qint16> tones(size_t(ToneArraySide) * ToneArraySide, 0);
-    // Only the fitted square is read; x or y = 490 lies outside it.
-    const int w = qMin(fitted.width(), FitSize);
-    const int h = qMin(fitted.height(), FitSize);
-    for (int y = 1; y < h; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(fitted.constScanLine(y));
-        qint16* row = tones.data() + size_t(y - 1) * ToneArraySide;
-        for (int x = 1; x < w; ++x) {
-            const int t = qBlue(line[x]);
-            row[x - 1] = qint16(t < ToneWhiteFrom ? t : 255);
-        }
-    }
-    return tones;
-}
-
 QImage asRgb32(const QImage& image)
 {
     return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
@@ -46,6 +31,36 @@ QImage asRgb32(const QImage& image)
 
 } // namespace
 
+void BlackWhiteRow(const QRgb* in, QRgb* out, int width)
+{
+    int x = 0;
+#ifdef __SSE2__
+    // Four pixels at a time: their bytes widened to 16 bits, blue + green
+    // and red summed by a multiply-add (alpha weighs 0), the pairs added by
+    // a second one; light where the sum is above the dark limit.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i colourWeights = _mm_set_epi16(0, 1, 1, 1, 0, 1, 1, 1);
+    const __m128i ones = _mm_set1_epi16(1);
+    const __m128i darkSum = _mm_set1_epi32(BlackWhiteDarkSum);
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+        const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi8(pixels, zero), colourWeights);
+        const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi8(pixels, zero), colourWeights);
+        const __m128i sums = _mm_madd_epi16(_mm_packs_epi32(low, high), ones);
+        const __m128i light = _mm_cmpgt_epi32(sums, darkSum);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(light, alpha));
+    }
+#endif
+    for (; x < width; ++x) {
+        const QRgb c = in[x];
+        const int sum = int(((c >> 16) & 0xff) + ((c >> 8) & 0xff) + (c & 0xff));
+        // All ones when light: white; else only the alpha byte: black.
+        const quint32 light = quint32((BlackWhiteDarkSum - sum) >> 31);
+        out[x] = 0xFF000000u | (light & 0x00FFFFFFu);
+    }
+}
+
 QImage RenderBlackWhite(const QImage& fitted)
 {
     if (fitted.isNull())
@@ -54,51 +69,92 @@ QImage RenderBlackWhite(const QImage& fitted)
     const int w = src.width();
     const int h = src.height();
     QImage out(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const QRgb c = in[x];
-            const bool dark = int(qRed(c) + qGreen(c) + qBlue(c)) <= BlackWhiteDarkSum;
-            line[x] = dark ? 0xFF000000u : 0xFFFFFFFFu;
-        }
-    }
+    for (int y = 0; y < h; ++y)
+        BlackWhiteRow(reinterpret_cast<const QRgb*>(src.constScanLine(y)), reinterpret_cast<QRgb*>(out.scanLine(y)), w);
     return out;
+}
+
+ErrorDiffusion::ErrorDiffusion()
+    : m_dots(FitSize, FitSize, QImage::Format_ARGB32_Premultiplied)
+    , m_current(FitSize, 0)
+    , m_below(FitSize, 0)
+{
+    // Row 0 never gets a dot.
+    std::fill_n(reinterpret_cast<QRgb*>(m_dots.scanLine(0)), FitSize, QRgb(0));
+    m_rowsDone = 1;
+}
+
+void ErrorDiffusion::feedRow(const QRgb* line)
+{
+    // Fitted row r fills A[r - 1]: element c is the tone of pixel c + 1,
+    // light greys counted as white; pixel 490 lies outside and reads 0.
+    std::vector<qint16>& target = m_rowsFed == 0 ? m_current : m_below;
+    for (int x = 1; x < FitSize; ++x) {
+        const int t = int(line[x] & 0xff);
+        target[x - 1] = qint16(t < ToneWhiteFrom ? t : 255);
+    }
+    target[FitSize - 1] = 0;
+    if (++m_rowsFed > 1)
+        diffuseRow();
+}
+
+void ErrorDiffusion::finish()
+{
+    // Fitted row 490 lies outside the picture: tone 0 throughout.
+    std::fill(m_below.begin(), m_below.end(), qint16(0));
+    diffuseRow();
+}
+
+void ErrorDiffusion::diffuseRow()
+{
+    const int y = m_rowsDone;
+    qint16* row = m_current.data(); // A[y - 1]
+    qint16* below = m_below.data(); // A[y]
+    auto* line = reinterpret_cast<QRgb*>(m_dots.scanLine(y));
+    // Column 0 never gets a dot.
+    line[0] = 0;
+    // p is the value just spread to the right and bl the one just spread
+    // below right: both are carried in registers, not read back.
+    int p = row[0];
+    int bl = below[0];
+    for (int x = 1; x < FitSize; ++x) {
+        // Written without branches: whether a tone turns into a dot is
+        // as good as random, and a missed guess costs more than the work.
+        const bool dark = p <= DitherThreshold;
+        const int err = dark ? p : p - 255;
+        line[x] = dark ? 0xFF000000u : 0u;
+        const qint16 right = spreadThreeEighths(err, row[x]);
+        row[x] = right;
+        below[x - 1] = spreadThreeEighths(err, bl);
+        bl = spreadQuarter(err, below[x]);
+        p = right;
+    }
+    below[FitSize - 1] = qint16(bl);
+    // A[y] is diffused next.
+    m_current.swap(m_below);
+    ++m_rowsDone;
 }
 
 QImage RenderDitherDots(const QImage& fitted)
 {
-    std::vector<qint16> tones = fillToneArray(asRgb32(fitted));
-    QImage dots(FitSize, FitSize, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < FitSize; ++y) {
-        qint16* row = tones.data() + size_t(qMax(y - 1, 0)) * ToneArraySide; // A[y - 1]
-        qint16* below = row + ToneArraySide;                                 // A[y]
-        auto* line = reinterpret_cast<QRgb*>(dots.scanLine(y));
-        // Row 0 and column 0 never get a dot: transparent.
-        line[0] = 0;
-        if (y == 0) {
-            std::fill(line, line + FitSize, QRgb(0));
+    const QImage src = asRgb32(fitted);
+    ErrorDiffusion diffusion;
+    const int w = qMin(src.width(), FitSize);
+    const int h = qMin(src.height(), FitSize);
+    // A fitted picture smaller than the square reads as tone 0 beyond it.
+    std::vector<QRgb> padded(FitSize, 0);
+    for (int y = 1; y < FitSize; ++y) {
+        if (y < h && w == FitSize) {
+            diffusion.feedRow(reinterpret_cast<const QRgb*>(src.constScanLine(y)));
             continue;
         }
-        // p is the value just spread to the right and bl the one just spread
-        // below right: both are carried in registers, not read back.
-        int p = row[0];
-        int bl = below[0];
-        for (int x = 1; x < FitSize; ++x) {
-            // Written without branches: whether a tone turns into a dot is
-            // as good as random, and a missed guess costs more than the work.
-            const bool dark = p <= DitherThreshold;
-            const int err = dark ? p : p - 255;
-            line[x] = dark ? 0xFF000000u : 0u;
-            const qint16 right = spreadThreeEighths(err, row[x]);
-            row[x] = right;
-            below[x - 1] = spreadThreeEighths(err, bl);
-            bl = spreadQuarter(err, below[x]);
-            p = right;
-        }
-        below[FitSize - 1] = qint16(bl);
+        std::fill(padded.begin(), padded.end(), QRgb(0));
+        if (y < h)
+            std::copy_n(reinterpret_cast<const QRgb*>(src.constScanLine(y)), w, padded.begin());
+        diffusion.feedRow(padded.data());
     }
-    return dots;
+    diffusion.finish();
+    return diffusion.takeDots();
 }
 
 void DrawDitherDots(DrawingBoard& board, const QImage& dots)

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 namespace kovra::image {
 
 class DrawingBoard;
@@ -17,6 +19,36 @@ inline constexpr int ToneWhiteFrom = 230;
 inline constexpr int DitherThreshold = 128;
 // Side of the tone table; only rows and columns 0-489 are used.
 inline constexpr int ToneArraySide = 600;
+
+// One row of the black and white: width pixels of in to out.
+void BlackWhiteRow(const QRgb* in, QRgb* out, int width);
+
+// The error diffusion one fitted row at a time, so that it can follow rows
+// as they are made. Feed fitted rows 1, 2, ..., FitSize - 1 in order (row 0
+// is never read), then call finish(); each fed row lets the row above it
+// take its final dots. The result is the layer RenderDitherDots describes.
+class ErrorDiffusion {
+public:
+    ErrorDiffusion();
+    // line: the fitted row, pixel x at line[x] for x in 0 .. FitSize - 1.
+    void feedRow(const QRgb* line);
+    // After the last row: diffuses it against the row beyond the picture.
+    void finish();
+    // Rows 0 .. rowsDone() - 1 of dots() are final.
+    int rowsDone() const { return m_rowsDone; }
+    const QImage& dots() const { return m_dots; }
+    QImage takeDots() { return std::move(m_dots); }
+
+private:
+    void diffuseRow();
+
+    QImage m_dots;
+    // A[y - 1] (being diffused) and A[y] (taking the error below), FitSize each.
+    std::vector<qint16> m_current;
+    std::vector<qint16> m_below;
+    int m_rowsFed = 0;
+    int m_rowsDone = 0;
+};
 
 // Black and white of fitted at its own size (RGB32, only black and white).
 QImage RenderBlackWhite(const QImage& fitted);

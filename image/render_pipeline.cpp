@@ -1,0 +1,157 @@
+#include "image/render_pipeline.h"
+
+#include "image/fitting.h"
+#include "image/row_stretcher.h"
+#include "image/tone_effects.h"
+
+#include <QRect>
+
+#include <atomic>
+#include <climits>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace kovra::image {
+
+namespace {
+
+// The renderer waits for this many rows beyond the ones it needs, so the
+// decoder wakes it a few dozen times per picture rather than for every row.
+constexpr int kRowBatch = 16;
+
+const QRgb kWhite = 0xFFFFFFFFu;
+
+class StreamedRenderer final : public DecodeRowObserver {
+public:
+    StreamedRenderer() = default;
+    ~StreamedRenderer() override { stop(false); }
+    StreamedRenderer(const StreamedRenderer&) = delete;
+    StreamedRenderer& operator=(const StreamedRenderer&) = delete;
+
+    void rowsDecoded(const QImage& image, int trueWidth, int trueHeight, int rows) override
+    {
+        if (!m_thread.joinable() && !m_declined && !start(image, trueWidth, trueHeight))
+            m_declined = true;
+        if (m_declined)
+            return;
+        m_rows.store(rows);
+        if (rows >= m_wanted.load()) {
+            std::lock_guard lock(m_mutex);
+            m_wake.notify_one();
+        }
+    }
+
+    void decodeEnded(bool complete) override { stop(complete); }
+
+    // The renderings, when the whole picture went through.
+    Renderings take()
+    {
+        if (!m_finished || !m_complete)
+            return {};
+        Renderings out;
+        out.fitted = std::move(m_fitted);
+        out.blackWhite = std::move(m_blackWhite);
+        out.ditherDots = m_diffusion->takeDots();
+        return out;
+    }
+
+private:
+    bool start(const QImage& image, int trueWidth, int trueHeight)
+    {
+        m_place = FitPlacement(trueWidth, trueHeight);
+        if (m_place.isEmpty() || image.format() != QImage::Format_RGB32
+            || !RowStretcher::handles(image.size(), m_place.size()))
+            return false;
+        m_bits = image.constBits();
+        m_stride = image.bytesPerLine();
+        m_sourceRows = image.height();
+        m_stretcher.emplace(image.size(), m_place.size());
+        m_diffusion.emplace();
+        m_fitted = QImage(FitSize, FitSize, QImage::Format_RGB32);
+        m_blackWhite = QImage(FitSize, FitSize, QImage::Format_RGB32);
+        if (m_fitted.isNull() || m_blackWhite.isNull() || m_diffusion->dots().isNull())
+            return false;
+        m_thread = std::thread([this] { render(); });
+        return true;
+    }
+
+    void stop(bool complete)
+    {
+        if (!m_thread.joinable())
+            return;
+        {
+            std::lock_guard lock(m_mutex);
+            m_ended = true;
+            m_complete = complete;
+            m_wake.notify_one();
+        }
+        m_thread.join();
+    }
+
+    // False when the decode ended before the rows arrived.
+    bool waitForRows(int needed)
+    {
+        if (m_rows.load() >= needed)
+            return true;
+        std::unique_lock lock(m_mutex);
+        m_wanted.store(qMin(needed + kRowBatch, m_sourceRows));
+        m_wake.wait(lock, [&] { return m_ended || m_rows.load() >= m_wanted.load(); });
+        m_wanted.store(INT_MAX);
+        return m_rows.load() >= needed;
+    }
+
+    // Runs on the second thread: every fitted row, then its black and white
+    // and the diffusion of the row above it.
+    void render()
+    {
+        for (int y = 0; y < FitSize; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(m_fitted.scanLine(y));
+            std::fill_n(line, FitSize, kWhite);
+            if (y >= m_place.top() && y <= m_place.bottom()) {
+                const int row = y - m_place.top();
+                if (!waitForRows(m_stretcher->lastSourceRow(row) + 1))
+                    return;
+                m_stretcher->stretchRow(row, m_bits, m_stride, line + m_place.left());
+            }
+            BlackWhiteRow(line, reinterpret_cast<QRgb*>(m_blackWhite.scanLine(y)), FitSize);
+            if (y > 0)
+                m_diffusion->feedRow(line);
+        }
+        m_diffusion->finish();
+        m_finished = true;
+    }
+
+    bool m_declined = false;
+    QRect m_place;
+    const uchar* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_sourceRows = 0;
+    std::optional<RowStretcher> m_stretcher;
+    std::optional<ErrorDiffusion> m_diffusion;
+    QImage m_fitted;
+    QImage m_blackWhite;
+    bool m_finished = false; // written by the second thread, read after the join
+
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::atomic<int> m_rows{0};
+    std::atomic<int> m_wanted{INT_MAX};
+    bool m_ended = false;
+    bool m_complete = false;
+};
+
+} // namespace
+
+LoadedPicture LoadPictureRendered(const QString& path, Renderings& renderings)
+{
+    StreamedRenderer renderer;
+    LoadedPicture picture = LoadPicture(path, FitDecodeSize, &renderer);
+    renderer.decodeEnded(picture.ok());
+    renderings = picture.ok() ? renderer.take() : Renderings();
+    return picture;
+}
+
+} // namespace kovra::image

@@ -1,0 +1,139 @@
+#include "image/drawing_board.h"
+#include "image/fitting.h"
+#include "image/picture_loader.h"
+#include "image/render_pipeline.h"
+#include "image/row_stretcher.h"
+#include "image/tone_effects.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+namespace kovra::test {
+namespace {
+
+using image::FitSize;
+
+// Smooth gradients with noise and a few hard edges, so that averaging,
+// thresholds and the diffusion all have something to do.
+QImage testPicture(int w, int h, quint32 seed)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    QRandomGenerator rng(seed);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int noise = int(rng.bounded(80)) - 40;
+            const int edge = ((x / 37 + y / 23) % 3) * 50;
+            img.setPixel(x, y, qRgb(qBound(0, x * 255 / w + noise, 255), qBound(0, y * 255 / h + edge - 50, 255),
+                                    qBound(0, (x + y) * 255 / (w + h) + noise + edge - 40, 255)));
+        }
+    return img;
+}
+
+TEST(RowStretcher, ShrinksExactlyLikeTheSmoothStretchOfTheBoards)
+{
+    struct Case {
+        QSize from, to;
+    };
+    const Case cases[] = {
+        {{640, 480}, {490, 367}}, {{560, 420}, {490, 367}}, {{500, 250}, {490, 245}}, {{980, 700}, {490, 350}},
+        {{1000, 37}, {490, 18}},  {{37, 1000}, {18, 490}},  {{491, 491}, {490, 490}}, {{2000, 300}, {490, 73}},
+    };
+    quint32 seed = 1;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(image::RowStretcher::handles(c.from, c.to));
+        const QImage source = testPicture(c.from.width(), c.from.height(), seed++);
+        const QImage expected = source.scaled(c.to, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image::RowStretcher stretcher(c.from, c.to);
+        QImage streamed(c.to, QImage::Format_RGB32);
+        for (int y = 0; y < c.to.height(); ++y) {
+            EXPECT_LT(stretcher.lastSourceRow(y), c.from.height());
+            stretcher.stretchRow(y, source.constBits(), source.bytesPerLine(),
+                                 reinterpret_cast<QRgb*>(streamed.scanLine(y)));
+        }
+        EXPECT_EQ(streamed, expected) << c.from.width() << "x" << c.from.height() << " -> " << c.to.width() << "x"
+                                      << c.to.height();
+    }
+    EXPECT_FALSE(image::RowStretcher::handles({490, 490}, {490, 490}));
+    EXPECT_FALSE(image::RowStretcher::handles({600, 300}, {490, 300}));
+    EXPECT_FALSE(image::RowStretcher::handles({4000, 70}, {490, 8})) << "more than six rows per output row";
+}
+
+class RenderPipelineTest : public ::testing::Test {
+protected:
+    QString save(const QString& name, const QImage& image, const char* format = "JPEG")
+    {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(image.save(path, format, 90));
+        return path;
+    }
+
+    // The plain road: decode, fit on a white board, render the capture.
+    static image::Renderings plainRenderings(const QString& path)
+    {
+        const image::LoadedPicture picture = image::LoadPicture(path, image::FitDecodeSize);
+        image::DrawingBoard scratch(FitSize, FitSize);
+        scratch.SetBackgroundColour(Qt::white);
+        image::FitPicture(picture, scratch);
+        image::Renderings out;
+        out.fitted = scratch.picture();
+        out.blackWhite = image::RenderBlackWhite(out.fitted);
+        out.ditherDots = image::RenderDitherDots(out.fitted);
+        return out;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(RenderPipelineTest, JpegRenderingsMadeDuringTheDecodeEqualThePlainOnes)
+{
+    struct Case {
+        int w, h;
+    };
+    // Full-size, half- and quarter-scale decodes; wide, tall and nearly square.
+    const Case cases[] = {{640, 480}, {2000, 1000}, {300, 1200}, {1100, 1000}, {491, 491}, {3000, 200}};
+    quint32 seed = 100;
+    for (const Case& c : cases) {
+        const QString path = save(QStringLiteral("p%1x%2.jpg").arg(c.w).arg(c.h), testPicture(c.w, c.h, seed++));
+        image::Renderings streamed;
+        const image::LoadedPicture picture = image::LoadPictureRendered(path, streamed);
+        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+        EXPECT_EQ(QSize(picture.width, picture.height), QSize(c.w, c.h));
+        ASSERT_TRUE(streamed.ready()) << c.w << "x" << c.h;
+        const image::Renderings plain = plainRenderings(path);
+        EXPECT_EQ(streamed.fitted, plain.fitted) << c.w << "x" << c.h;
+        EXPECT_EQ(streamed.blackWhite, plain.blackWhite) << c.w << "x" << c.h;
+        EXPECT_EQ(streamed.ditherDots, plain.ditherDots) << c.w << "x" << c.h;
+    }
+}
+
+TEST_F(RenderPipelineTest, OtherPicturesAreLeftToThePlainRoad)
+{
+    image::Renderings renderings;
+    // Not shrunk: nothing to stream.
+    EXPECT_TRUE(image::LoadPictureRendered(save("small.jpg", testPicture(300, 200, 7)), renderings).ok());
+    EXPECT_FALSE(renderings.ready());
+    // Not a row-reporting decoder.
+    EXPECT_TRUE(image::LoadPictureRendered(save("big.png", testPicture(800, 600, 8), "PNG"), renderings).ok());
+    EXPECT_FALSE(renderings.ready());
+}
+
+TEST_F(RenderPipelineTest, CutJpegFailsAndLeavesNoRenderings)
+{
+    const QString path = save("cut.jpg", testPicture(1200, 900, 9));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() * 2 / 3));
+    file.close();
+    image::Renderings renderings;
+    const image::LoadedPicture picture = image::LoadPictureRendered(path, renderings);
+    EXPECT_FALSE(picture.ok());
+    EXPECT_TRUE(picture.error.startsWith("truncated JPEG data")) << picture.error.toStdString();
+    EXPECT_FALSE(renderings.ready());
+}
+
+} // namespace
+} // namespace kovra::test
