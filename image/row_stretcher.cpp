@@ -1,6 +1,7 @@
 #include "image/row_stretcher.h"
 
 #include <algorithm>
+#include <cstring>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -10,9 +11,12 @@ namespace kovra::image {
 
 bool RowStretcher::handles(QSize source, QSize target)
 {
-    // Up to six source rows per output row: the weights then never need more than eight rows.
+    // Up to six source pixels per output pixel: the weights then never need
+    // more than eight rows, and a row of at least eight pixels holds every
+    // column's window.
     return !target.isEmpty() && target.width() < source.width() && target.height() < source.height()
-        && source.height() <= 6 * qint64(target.height());
+        && source.width() <= 6 * qint64(target.width()) && source.height() <= 6 * qint64(target.height())
+        && source.width() >= 8;
 }
 
 RowStretcher::RowStretcher(QSize source, QSize target)
@@ -23,6 +27,24 @@ RowStretcher::RowStretcher(QSize source, QSize target)
 {
     for (auto& row : m_averaged)
         row.resize(size_t(m_width) * 4);
+    for (int x = 0; x < m_width; ++x)
+        m_columnTaps = qMax(m_columnTaps, m_columns.end[x] - m_columns.begin(x));
+    m_columnTaps += m_columnTaps % 2;
+    m_columnStart.resize(size_t(m_width));
+    m_columnWeight.assign(size_t(m_width) * m_columnTaps * 4, 0);
+    for (int x = 0; x < m_width; ++x) {
+        const int begin = m_columns.begin(x);
+        const int end = m_columns.end[x];
+        // The window ends inside the row; a tiny row falls back below.
+        const int start = qMax(0, qMin(m_columns.index[begin], source.width() - m_columnTaps));
+        m_columnStart[x] = start;
+        qint16* groups = m_columnWeight.data() + size_t(x) * m_columnTaps * 4;
+        for (int k = begin; k < end; ++k) {
+            const int t = m_columns.index[k] - start; // repeated last pixels add up
+            for (int lane = t % 2; lane < 8; lane += 2)
+                groups[(t / 2) * 8 + lane] = qint16(groups[(t / 2) * 8 + lane] + int(m_columns.weight[k]));
+        }
+    }
 }
 
 // Output i starts at source position i × s / d in 16.16 fixed point. Each
@@ -54,6 +76,33 @@ RowStretcher::Taps RowStretcher::makeTaps(int source, int target)
     return taps;
 }
 
+#ifdef __SSE2__
+namespace {
+
+// Per column, taps consecutive source pixels two at a time: both pixels'
+// bytes interleaved and widened to 16 bits (b0 b1 g0 g1 r0 r1 a0 a1), one
+// multiply-add by their weights gives four 32-bit channel sums.
+template <int Taps>
+void averagePairs(const QRgb* line, const int* start, const qint16* weight, int taps, int width, quint32* out)
+{
+    const int n = Taps > 0 ? Taps : taps;
+    const __m128i zero = _mm_setzero_si128();
+    for (int x = 0; x < width; ++x, weight += 4 * n) {
+        const QRgb* pixel = line + start[x];
+        __m128i sum = zero;
+        for (int t = 0; t < n; t += 2) {
+            const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixel + t));
+            const __m128i bytes = _mm_unpacklo_epi8(two, _mm_srli_si128(two, 4));
+            const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 4 * t));
+            sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi8(bytes, zero), w));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), _mm_srli_epi32(sum, 4));
+    }
+}
+
+} // namespace
+#endif
+
 const quint32* RowStretcher::averagedRow(int sourceRow, const uchar* bits, qsizetype stride)
 {
     const int slot = sourceRow % Slots;
@@ -62,22 +111,17 @@ const quint32* RowStretcher::averagedRow(int sourceRow, const uchar* bits, qsize
     m_averagedRow[slot] = sourceRow;
     quint32* out = m_averaged[slot].data();
     const auto* line = reinterpret_cast<const QRgb*>(bits + stride * sourceRow);
+#ifdef __SSE2__
+    switch (m_columnTaps) {
+    case 2: averagePairs<2>(line, m_columnStart.data(), m_columnWeight.data(), m_columnTaps, m_width, out); break;
+    case 4: averagePairs<4>(line, m_columnStart.data(), m_columnWeight.data(), m_columnTaps, m_width, out); break;
+    default: averagePairs<0>(line, m_columnStart.data(), m_columnWeight.data(), m_columnTaps, m_width, out); break;
+    }
+#else
     const int* index = m_columns.index.data();
     const quint32* weight = m_columns.weight.data();
     int k = 0;
     for (int x = 0; x < m_width; ++x) {
-#ifdef __SSE2__
-        // Each channel widened to 32 bits, times the weight (below 2^15, so
-        // one 16-bit multiply-add per channel does it).
-        const __m128i zero = _mm_setzero_si128();
-        __m128i sum = zero;
-        for (const int end = m_columns.end[x]; k < end; ++k) {
-            const __m128i pixel = _mm_unpacklo_epi16(
-                _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(line[index[k]])), zero), zero);
-            sum = _mm_add_epi32(sum, _mm_madd_epi16(pixel, _mm_set1_epi32(int(weight[k]))));
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), _mm_srli_epi32(sum, 4));
-#else
         quint32 r = 0, g = 0, b = 0;
         for (const int end = m_columns.end[x]; k < end; ++k) {
             const QRgb p = line[index[k]];
@@ -90,10 +134,41 @@ const quint32* RowStretcher::averagedRow(int sourceRow, const uchar* bits, qsize
         out[4 * x + 1] = g >> 4;
         out[4 * x + 2] = r >> 4;
         out[4 * x + 3] = 0;
-#endif
     }
+#endif
     return out;
 }
+
+#ifdef __SSE2__
+namespace {
+
+// The vertical sum of one output row over taps averaged rows: per column,
+// blue and red (lanes 0 and 2) and green and alpha (1 and 3) as two pairs of
+// 64-bit products. Each sum stays below 2^32 and its top byte is the channel.
+template <int Taps>
+void sumRows(const quint32* const* rows, const quint32* weights, int taps, int width, QRgb* out)
+{
+    const int n = Taps > 0 ? Taps : taps;
+    __m128i w[8];
+    for (int t = 0; t < n; ++t)
+        w[t] = _mm_set1_epi32(int(weights[t]));
+    for (int x = 0; x < width; ++x) {
+        __m128i br = _mm_setzero_si128();
+        __m128i ga = br;
+        for (int t = 0; t < n; ++t) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[t] + 4 * x));
+            br = _mm_add_epi64(br, _mm_mul_epu32(v, w[t]));
+            ga = _mm_add_epi64(ga, _mm_mul_epu32(_mm_srli_epi64(v, 32), w[t]));
+        }
+        __m128i bgra = _mm_srli_epi32(_mm_or_si128(br, _mm_slli_epi64(ga, 32)), 24);
+        bgra = _mm_packs_epi32(bgra, bgra);
+        bgra = _mm_packus_epi16(bgra, bgra);
+        out[x] = quint32(_mm_cvtsi128_si32(bgra)) | 0xFF000000u;
+    }
+}
+
+} // namespace
+#endif
 
 void RowStretcher::stretchRow(int y, const uchar* bits, qsizetype stride, QRgb* out)
 {
@@ -109,22 +184,11 @@ void RowStretcher::stretchRow(int y, const uchar* bits, qsizetype stride, QRgb* 
         weights[taps++] = m_rows.weight[k];
     }
 #ifdef __SSE2__
-    // Per column: blue and red (lanes 0 and 2) and green and alpha (1 and 3)
-    // as two pairs of 64-bit products.
-    for (int x = 0; x < n; ++x) {
-        __m128i br = _mm_setzero_si128();
-        __m128i ga = br;
-        for (int t = 0; t < taps; ++t) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[t] + 4 * x));
-            const __m128i w = _mm_set1_epi32(int(weights[t]));
-            br = _mm_add_epi64(br, _mm_mul_epu32(v, w));
-            ga = _mm_add_epi64(ga, _mm_mul_epu32(_mm_srli_epi64(v, 32), w));
-        }
-        // Each sum is below 2^32; its top byte is the channel.
-        const quint32 b = quint32(_mm_cvtsi128_si32(br)) >> 24;
-        const quint32 r = quint32(_mm_cvtsi128_si32(_mm_srli_si128(br, 8))) >> 24;
-        const quint32 g = quint32(_mm_cvtsi128_si32(ga)) >> 24;
-        out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    switch (taps) {
+    case 2: sumRows<2>(rows, weights, taps, n, out); break;
+    case 3: sumRows<3>(rows, weights, taps, n, out); break;
+    case 4: sumRows<4>(rows, weights, taps, n, out); break;
+    default: sumRows<0>(rows, weights, taps, n, out); break;
     }
 #else
     quint32* sums = m_sums.data();

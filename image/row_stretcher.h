@@ -14,8 +14,8 @@ namespace kovra::image {
 
 class RowStretcher {
 public:
-    // True when source shrinks to target in both directions, vertically by
-    // at most six times.
+    // True when source (at least 8 pixels wide) shrinks to target in both
+    // directions, by at most six times.
     static bool handles(QSize source, QSize target);
 
     // Requires handles(source, target).
@@ -56,6 +56,14 @@ private:
     std::vector<quint32> m_averaged[Slots];
     int m_averagedRow[Slots] = {-1, -1, -1, -1, -1, -1, -1, -1};
     std::vector<quint32> m_sums; // scalar build only
+    // The column taps again for two-at-a-time averaging: every column reads
+    // the same even number m_columnTaps of consecutive source pixels from
+    // m_columnStart[x] (never past the row's end), the ones outside its taps
+    // weighing 0. Weights come in groups of eight 16-bit values (w0 w1 w0 w1
+    // ...), one group per pair of pixels.
+    int m_columnTaps = 0;
+    std::vector<int> m_columnStart;
+    std::vector<qint16> m_columnWeight;
 };
 
 } // namespace kovra::image

@@ -84,49 +84,62 @@ ErrorDiffusion::ErrorDiffusion()
     m_rowsDone = 1;
 }
 
+namespace {
+
+// Fitted pixel x of a row as the diffusion reads it: its tone, light greys
+// counted as white.
+inline int toneOf(QRgb pixel)
+{
+    const int t = int(pixel & 0xff); // blue
+    return t < ToneWhiteFrom ? t : 255;
+}
+
+} // namespace
+
 void ErrorDiffusion::feedRow(const QRgb* line)
 {
-    // Fitted row r fills A[r - 1]: element c is the tone of pixel c + 1,
-    // light greys counted as white; pixel 490 lies outside and reads 0.
-    std::vector<qint16>& target = m_rowsFed == 0 ? m_current : m_below;
-    for (int x = 1; x < FitSize; ++x) {
-        const int t = int(line[x] & 0xff);
-        target[x - 1] = qint16(t < ToneWhiteFrom ? t : 255);
+    if (m_rowsFed++ > 0) {
+        diffuseRow(line);
+        return;
     }
-    target[FitSize - 1] = 0;
-    if (++m_rowsFed > 1)
-        diffuseRow();
+    // Fitted row r fills A[r - 1]: element c is the tone of pixel c + 1;
+    // pixel 490 lies outside and reads 0.
+    for (int x = 1; x < FitSize; ++x)
+        m_current[x - 1] = qint16(toneOf(line[x]));
+    m_current[FitSize - 1] = 0;
 }
 
 void ErrorDiffusion::finish()
 {
     // Fitted row 490 lies outside the picture: tone 0 throughout.
-    std::fill(m_below.begin(), m_below.end(), qint16(0));
-    diffuseRow();
+    diffuseRow(nullptr);
 }
 
-void ErrorDiffusion::diffuseRow()
+void ErrorDiffusion::diffuseRow(const QRgb* next)
 {
     const int y = m_rowsDone;
-    qint16* row = m_current.data(); // A[y - 1]
-    qint16* below = m_below.data(); // A[y]
+    const qint16* row = m_current.data(); // A[y - 1], read once per element
+    qint16* below = m_below.data();       // A[y], made here from next's tones
     auto* line = reinterpret_cast<QRgb*>(m_dots.scanLine(y));
     // Column 0 never gets a dot.
     line[0] = 0;
     // p is the value just spread to the right and bl the one just spread
-    // below right: both are carried in registers, not read back.
+    // below right: both are carried in registers. A[y - 1][x] is not stored
+    // back, as nothing reads it after its own dot.
     int p = row[0];
-    int bl = below[0];
+    int bl = next ? toneOf(next[1]) : 0;
     for (int x = 1; x < FitSize; ++x) {
+        // A[y][x] before this row's error: the tone of fitted pixel x + 1 of
+        // the next row (pixel 490 lies outside and reads 0).
+        const int fresh = next && x < FitSize - 1 ? toneOf(next[x + 1]) : 0;
         // Written without branches: whether a tone turns into a dot is
         // as good as random, and a missed guess costs more than the work.
         const bool dark = p <= DitherThreshold;
         const int err = dark ? p : p - 255;
         line[x] = dark ? 0xFF000000u : 0u;
         const qint16 right = spreadThreeEighths(err, row[x]);
-        row[x] = right;
         below[x - 1] = spreadThreeEighths(err, bl);
-        bl = spreadQuarter(err, below[x]);
+        bl = spreadQuarter(err, fresh);
         p = right;
     }
     below[FitSize - 1] = qint16(bl);

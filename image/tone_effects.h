@@ -40,7 +40,9 @@ public:
     QImage takeDots() { return std::move(m_dots); }
 
 private:
-    void diffuseRow();
+    // Diffuses A[y - 1] into the dots of row y and A[y], whose tones come
+    // from next (fitted row y + 1; null beyond the picture).
+    void diffuseRow(const QRgb* next);
 
     QImage m_dots;
     // A[y - 1] (being diffused) and A[y] (taking the error below), FitSize each.

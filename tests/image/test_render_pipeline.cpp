@@ -41,6 +41,7 @@ TEST(RowStretcher, ShrinksExactlyLikeTheSmoothStretchOfTheBoards)
     const Case cases[] = {
         {{640, 480}, {490, 367}}, {{560, 420}, {490, 367}}, {{500, 250}, {490, 245}}, {{980, 700}, {490, 350}},
         {{1000, 37}, {490, 18}},  {{37, 1000}, {18, 490}},  {{491, 491}, {490, 490}}, {{2000, 300}, {490, 73}},
+        {{1500, 1300}, {490, 425}}, {{2900, 2900}, {490, 490}}, {{8, 40}, {7, 35}},
     };
     quint32 seed = 1;
     for (const Case& c : cases) {
@@ -59,7 +60,8 @@ TEST(RowStretcher, ShrinksExactlyLikeTheSmoothStretchOfTheBoards)
     }
     EXPECT_FALSE(image::RowStretcher::handles({490, 490}, {490, 490}));
     EXPECT_FALSE(image::RowStretcher::handles({600, 300}, {490, 300}));
-    EXPECT_FALSE(image::RowStretcher::handles({4000, 70}, {490, 8})) << "more than six rows per output row";
+    EXPECT_FALSE(image::RowStretcher::handles({600, 70}, {490, 8})) << "more than six rows per output row";
+    EXPECT_FALSE(image::RowStretcher::handles({4000, 600}, {490, 500})) << "more than six columns per output column";
 }
 
 class RenderPipelineTest : public ::testing::Test {
