@@ -3,6 +3,7 @@
 #include "image/drawing_board.h"
 #include "shell/board_widget.h"
 #include "shell/message_log.h"
+#include "shell/place_control.h"
 #include "shell/window_fonts.h"
 
 #include <QCheckBox>
@@ -25,19 +26,10 @@ namespace kovra::shell {
 
 namespace {
 
-template <typename T>
-T* place(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    auto* control = new T(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(x, y, w, h);
-    return control;
-}
-
 QPushButton* button(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
     const QFont& font = ButtonFont())
 {
-    auto* b = place<QPushButton>(parent, name, x, y, w, h);
+    auto* b = PlaceControl<QPushButton>(parent, name, x, y, w, h);
     b->setText(text);
     b->setFont(font);
     return b;
@@ -45,7 +37,7 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y, int w, int 
 
 QRadioButton* radio(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text)
 {
-    auto* r = place<QRadioButton>(parent, name, x, y, w, h);
+    auto* r = PlaceControl<QRadioButton>(parent, name, x, y, w, h);
     r->setText(text);
     r->setFont(ArialFont(12));
     return r;
@@ -53,7 +45,7 @@ QRadioButton* radio(QWidget* parent, const char* name, int x, int y, int w, int 
 
 QGroupBox* group(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& title)
 {
-    auto* g = place<QGroupBox>(parent, name, x, y, w, h);
+    auto* g = PlaceControl<QGroupBox>(parent, name, x, y, w, h);
     g->setTitle(title);
     g->setFont(ButtonFont());
     return g;
@@ -61,7 +53,7 @@ QGroupBox* group(QWidget* parent, const char* name, int x, int y, int w, int h, 
 
 QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text, const QFont& font)
 {
-    auto* l = place<QLabel>(parent, name, x, y, w, h);
+    auto* l = PlaceControl<QLabel>(parent, name, x, y, w, h);
     l->setText(text);
     l->setFont(font);
     return l;
@@ -111,7 +103,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
 
     TextConfirmButton = button(PreviewBoard->canvas(), "TextConfirmButton", 445, 445, 40, 40, QStringLiteral("OK"));
     TextConfirmButton->hide();
-    TextPreviewEdit = place<QPlainTextEdit>(PreviewBoard->canvas(), "TextPreviewEdit", 215, 447, 208, 40);
+    TextPreviewEdit = PlaceControl<QPlainTextEdit>(PreviewBoard->canvas(), "TextPreviewEdit", 215, 447, 208, 40);
     TextPreviewEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     TextPreviewEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextPreviewEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -127,12 +119,12 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
 
     TextRadio = radio(w, "TextRadio", 128, 456, 88, 24, QStringLiteral("Location"));
     FontButton = button(w, "FontButton", 16, 456, 80, 24, QStringLiteral("Font"), ArialFont(12));
-    TextEdit = place<QPlainTextEdit>(w, "TextEdit", 16, 392, 200, 56);
+    TextEdit = PlaceControl<QPlainTextEdit>(w, "TextEdit", 16, 392, 200, 56);
     TextEdit->setFont(ArialFont(12));
     TextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextEdit->setPlainText(QStringLiteral("Input Text Here..."));
 
-    LogoLabel = place<QLabel>(w, "LogoLabel", 16, 488, 200, 72);
+    LogoLabel = PlaceControl<QLabel>(w, "LogoLabel", 16, 488, 200, 72);
     LogoLabel->setPixmap(logo.scaled(200, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     LogoLabel->setAlignment(Qt::AlignCenter);
     LogoLabel->setCursor(Qt::PointingHandCursor);
@@ -145,7 +137,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     BurnTimeValueLabel = label(w, "BurnTimeValueLabel", 896, 608, 24, 32, QStringLiteral("40"), CalibriFont(16));
     LanguageLabel = label(w, "LanguageLabel", 16, 568, 72, 24, QStringLiteral("Language :"), CalibriFont(14, true));
 
-    LanguageCombo = place<QComboBox>(w, "LanguageCombo", 88, 568, 120, 20);
+    LanguageCombo = PlaceControl<QComboBox>(w, "LanguageCombo", 88, 568, 120, 20);
     LanguageCombo->setFont(CalibriFont(14, true));
     LanguageCombo->addItems({QStringLiteral("English"), QString::fromUtf8("简体中文"), QString::fromUtf8("日本語"),
         QStringLiteral("Francais"), QStringLiteral("Italian"), QStringLiteral("Deutsch")});
@@ -155,7 +147,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     DownButton = button(MovementGroup, "DownButton", 96, 56, 48, 32, QStringLiteral("Down"));
     UpButton = button(MovementGroup, "UpButton", 96, 16, 48, 32, QStringLiteral("Up"));
     RightButton = button(MovementGroup, "RightButton", 152, 56, 48, 32, QStringLiteral("Right"));
-    UseKeyboardCheck = place<QCheckBox>(MovementGroup, "UseKeyboardCheck", 0, 96, 104, 16);
+    UseKeyboardCheck = PlaceControl<QCheckBox>(MovementGroup, "UseKeyboardCheck", 0, 96, 104, 16);
     UseKeyboardCheck->setText(QStringLiteral("Use Keyboard"));
     UseKeyboardCheck->setFont(ArialFont(12));
 
@@ -169,7 +161,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     ReloadButton = button(EditGroup, "ReloadButton", 64, 16, 48, 40, QStringLiteral("Reload"));
 
     auto editBox = [w](const char* name, int x) {
-        auto* e = place<QLineEdit>(w, name, x, 560, 72, 24);
+        auto* e = PlaceControl<QLineEdit>(w, name, x, 560, 72, 24);
         e->setText(QStringLiteral("000"));
         e->setAlignment(Qt::AlignCenter);
         e->setFont(CalibriFont(21));
@@ -180,7 +172,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     CoordLabel = label(w, "CoordLabel", 776, 560, 24, 24, QStringLiteral("X:"), CalibriFont(29));
     CoordLabel1 = label(w, "CoordLabel1", 888, 560, 24, 24, QStringLiteral("Y:"), CalibriFont(29));
 
-    HotkeyLabel = place<QLabel>(w, "HotkeyLabel", 400, 8, 24, 24);
+    HotkeyLabel = PlaceControl<QLabel>(w, "HotkeyLabel", 400, 8, 24, 24);
     HotkeyLabel->hide();
     RunTimeLabel = label(w, "RunTimeLabel", 24, 360, 136, 16, QStringLiteral("Run time :"), CalibriFont(16));
 
@@ -198,7 +190,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
 
     ConnectButton = button(w, "ConnectButton", 24, 8, 80, 32, QStringLiteral("Connecting"));
     BurnTimeLabel = label(w, "BurnTimeLabel", 760, 608, 128, 32, QStringLiteral("Burning time:"), CalibriFont(16));
-    BurnTimeSlider = place<QSlider>(w, "BurnTimeSlider", 8, 608, 752, 40);
+    BurnTimeSlider = PlaceControl<QSlider>(w, "BurnTimeSlider", 8, 608, 752, 40);
     BurnTimeSlider->setOrientation(Qt::Horizontal);
     BurnTimeSlider->setRange(1, 100);
     BurnTimeSlider->setPageStep(5);
@@ -212,7 +204,7 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
 
     // Not a control of the original window: the picture transfer's progress,
     // shown in the free strip beside the job buttons while a picture is written.
-    TransferProgress = place<QProgressBar>(w, "TransferProgress", 232, 592, 528, 14);
+    TransferProgress = PlaceControl<QProgressBar>(w, "TransferProgress", 232, 592, 528, 14);
     TransferProgress->setRange(0, 100);
     TransferProgress->setTextVisible(true);
     TransferProgress->setFormat(QStringLiteral("Sending picture %p%"));

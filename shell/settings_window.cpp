@@ -1,5 +1,6 @@
 #include "shell/settings_window.h"
 
+#include "shell/place_control.h"
 #include "shell/window_fonts.h"
 
 #include <QGroupBox>
@@ -7,17 +8,6 @@
 #include <QPushButton>
 
 namespace kovra::shell {
-
-namespace {
-template <typename T>
-T* place(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    auto* control = new T(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(x, y, w, h);
-    return control;
-}
-} // namespace
 
 SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
     : QDialog(parent)
@@ -28,24 +18,24 @@ SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
     setFixedSize(316, 334);
     move(50, 50);
 
-    MotorGroup = place<QGroupBox>(this, "MotorGroup", 16, 24, 272, 128);
+    MotorGroup = PlaceControl<QGroupBox>(this, "MotorGroup", 16, 24, 272, 128);
     MotorGroup->setTitle(QStringLiteral("Set Motor Reverse"));
     MotorGroup->setFont(ButtonFont());
-    SettingsLabel1 = place<QLabel>(MotorGroup, "SettingsLabel1", 16, 16, 248, 48);
+    SettingsLabel1 = PlaceControl<QLabel>(MotorGroup, "SettingsLabel1", 16, 16, 248, 48);
     SettingsLabel1->setText(QStringLiteral("Click the Bottom to Reverse Motor direction"));
     SettingsLabel1->setWordWrap(true);
-    XReverseButton = place<QPushButton>(MotorGroup, "XReverseButton", 24, 72, 96, 40);
+    XReverseButton = PlaceControl<QPushButton>(MotorGroup, "XReverseButton", 24, 72, 96, 40);
     XReverseButton->setText(QStringLiteral("X Reverse once"));
-    YReverseButton = place<QPushButton>(MotorGroup, "YReverseButton", 152, 72, 104, 40);
+    YReverseButton = PlaceControl<QPushButton>(MotorGroup, "YReverseButton", 152, 72, 104, 40);
     YReverseButton->setText(QStringLiteral("Y Reverse once"));
 
-    SettingsGroup4 = place<QGroupBox>(this, "SettingsGroup4", 16, 168, 272, 112);
+    SettingsGroup4 = PlaceControl<QGroupBox>(this, "SettingsGroup4", 16, 168, 272, 112);
     SettingsGroup4->setTitle(QStringLiteral("About"));
     SettingsGroup4->setFont(ButtonFont());
-    SettingsLabel5 = place<QLabel>(SettingsGroup4, "SettingsLabel5", 16, 32, 160, 32);
+    SettingsLabel5 = PlaceControl<QLabel>(SettingsGroup4, "SettingsLabel5", 16, 32, 160, 32);
     SettingsLabel5->setText(QStringLiteral("Version: 1.0.0"));
     SettingsLabel5->setFont(CalibriFont(21));
-    SettingsLabel6 = place<QLabel>(SettingsGroup4, "SettingsLabel6", 160, 72, 96, 24);
+    SettingsLabel6 = PlaceControl<QLabel>(SettingsGroup4, "SettingsLabel6", 160, 72, 96, 24);
     SettingsLabel6->setText(makerWebAddress);
     QFont link = ArialFont(14);
     link.setUnderline(true);
@@ -53,7 +43,7 @@ SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
     SettingsLabel6->setCursor(Qt::PointingHandCursor);
 
     // Created last so it stays above the about box it overlaps.
-    SettingsLabel2 = place<QLabel>(this, "SettingsLabel2", 80, 240, 96, 24);
+    SettingsLabel2 = PlaceControl<QLabel>(this, "SettingsLabel2", 80, 240, 96, 24);
     SettingsLabel2->setText(QStringLiteral("Visit us:"));
     SettingsLabel2->setFont(ArialFont(14));
 }
