@@ -13,6 +13,10 @@
 #include <optional>
 #include <thread>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace kovra::image {
 
 namespace {
@@ -21,7 +25,20 @@ namespace {
 // decoder wakes it a few dozen times per picture rather than for every row.
 constexpr int kRowBatch = 16;
 
+// How often the renderer looks for its next row before it sleeps (some
+// tens of microseconds).
+constexpr int kSpins = 2000;
+
 const QRgb kWhite = 0xFFFFFFFFu;
+
+inline void pause()
+{
+#ifdef __SSE2__
+    _mm_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
 
 class StreamedRenderer final : public DecodeRowObserver {
 public:
@@ -93,8 +110,15 @@ private:
     // False when the decode ended before the rows arrived.
     bool waitForRows(int needed)
     {
-        if (m_rows.load() >= needed)
-            return true;
+        // A row takes the decoder a few microseconds: waiting for it
+        // actively costs less than falling asleep and being woken, for both
+        // threads. Long waits (a progressive file decodes all its scans
+        // before its first row) sleep.
+        for (int spin = 0; spin < kSpins; ++spin) {
+            if (m_rows.load() >= needed)
+                return true;
+            pause();
+        }
         std::unique_lock lock(m_mutex);
         m_wanted.store(qMin(needed + kRowBatch, m_sourceRows));
         m_wake.wait(lock, [&] { return m_ended || m_rows.load() >= m_wanted.load(); });

@@ -6,6 +6,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <smmintrin.h>
+#endif
 
 namespace kovra::image {
 
@@ -167,6 +170,37 @@ void sumRows(const quint32* const* rows, const quint32* weights, int taps, int w
     }
 }
 
+#if defined(__GNUC__) && defined(__x86_64__)
+#define KOVRA_HAVE_SSE41_PATH 1
+// The same sum with SSE4.1's 32-bit multiply, one instruction per tap and
+// column, for the processors that have it (nearly all).
+template <int Taps>
+__attribute__((target("sse4.1"))) void sumRowsSse41(const quint32* const* rows, const quint32* weights, int taps,
+                                                     int width, QRgb* out)
+{
+    const int n = Taps > 0 ? Taps : taps;
+    __m128i w[8];
+    for (int t = 0; t < n; ++t)
+        w[t] = _mm_set1_epi32(int(weights[t]));
+    for (int x = 0; x < width; ++x) {
+        __m128i bgra = _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[0] + 4 * x)), w[0]);
+        for (int t = 1; t < n; ++t)
+            bgra = _mm_add_epi32(
+                bgra, _mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[t] + 4 * x)), w[t]));
+        bgra = _mm_srli_epi32(bgra, 24);
+        bgra = _mm_packs_epi32(bgra, bgra);
+        bgra = _mm_packus_epi16(bgra, bgra);
+        out[x] = quint32(_mm_cvtsi128_si32(bgra)) | 0xFF000000u;
+    }
+}
+
+bool hasSse41()
+{
+    static const bool has = __builtin_cpu_supports("sse4.1");
+    return has;
+}
+#endif
+
 } // namespace
 #endif
 
@@ -183,6 +217,16 @@ void RowStretcher::stretchRow(int y, const uchar* bits, qsizetype stride, QRgb* 
         rows[taps] = averagedRow(m_rows.index[k], bits, stride);
         weights[taps++] = m_rows.weight[k];
     }
+#ifdef KOVRA_HAVE_SSE41_PATH
+    if (hasSse41()) {
+        switch (taps) {
+        case 2: sumRowsSse41<2>(rows, weights, taps, n, out); return;
+        case 3: sumRowsSse41<3>(rows, weights, taps, n, out); return;
+        case 4: sumRowsSse41<4>(rows, weights, taps, n, out); return;
+        default: sumRowsSse41<0>(rows, weights, taps, n, out); return;
+        }
+    }
+#endif
 #ifdef __SSE2__
     switch (taps) {
     case 2: sumRows<2>(rows, weights, taps, n, out); break;

@@ -115,6 +115,26 @@ void ErrorDiffusion::finish()
     diffuseRow(nullptr);
 }
 
+namespace {
+
+// One step of the diffusion at column x: p is A[y - 1][x - 1] with the
+// error spread to it from the left, up the value A[y - 1][x] had before,
+// bl A[y][x - 1] with the error from above left, fresh A[y][x] as filled.
+// Returns A[y - 1][x] with this error; bl becomes A[y][x] with it.
+inline int diffuseStep(int p, int up, int& bl, int fresh, qint16* below, QRgb* dot)
+{
+    // Written without branches: whether a tone turns into a dot is
+    // as good as random, and a missed guess costs more than the work.
+    const bool dark = p <= DitherThreshold;
+    const int err = dark ? p : p - 255;
+    *dot = dark ? 0xFF000000u : 0u;
+    *below = spreadThreeEighths(err, bl);
+    bl = spreadQuarter(err, fresh);
+    return spreadThreeEighths(err, up);
+}
+
+} // namespace
+
 void ErrorDiffusion::diffuseRow(const QRgb* next)
 {
     const int y = m_rowsDone;
@@ -123,26 +143,21 @@ void ErrorDiffusion::diffuseRow(const QRgb* next)
     auto* line = reinterpret_cast<QRgb*>(m_dots.scanLine(y));
     // Column 0 never gets a dot.
     line[0] = 0;
-    // p is the value just spread to the right and bl the one just spread
-    // below right: both are carried in registers. A[y - 1][x] is not stored
-    // back, as nothing reads it after its own dot.
+    // p and bl are carried in registers. A[y - 1][x] is not stored back, as
+    // nothing reads it after its own dot. A[y][x] starts as the tone of
+    // fitted pixel x + 1 of the next row; pixel 490 lies outside and reads 0.
     int p = row[0];
     int bl = next ? toneOf(next[1]) : 0;
-    for (int x = 1; x < FitSize; ++x) {
-        // A[y][x] before this row's error: the tone of fitted pixel x + 1 of
-        // the next row (pixel 490 lies outside and reads 0).
-        const int fresh = next && x < FitSize - 1 ? toneOf(next[x + 1]) : 0;
-        // Written without branches: whether a tone turns into a dot is
-        // as good as random, and a missed guess costs more than the work.
-        const bool dark = p <= DitherThreshold;
-        const int err = dark ? p : p - 255;
-        line[x] = dark ? 0xFF000000u : 0u;
-        const qint16 right = spreadThreeEighths(err, row[x]);
-        below[x - 1] = spreadThreeEighths(err, bl);
-        bl = spreadQuarter(err, fresh);
-        p = right;
+    constexpr int last = FitSize - 1;
+    if (next) {
+        for (int x = 1; x < last; ++x)
+            p = diffuseStep(p, row[x], bl, toneOf(next[x + 1]), below + x - 1, line + x);
+    } else {
+        for (int x = 1; x < last; ++x)
+            p = diffuseStep(p, row[x], bl, 0, below + x - 1, line + x);
     }
-    below[FitSize - 1] = qint16(bl);
+    diffuseStep(p, row[last], bl, 0, below + last - 1, line + last);
+    below[last] = qint16(bl);
     // A[y] is diffused next.
     m_current.swap(m_below);
     ++m_rowsDone;
