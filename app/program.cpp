@@ -132,6 +132,8 @@ void Program::wireMainWindow()
     QObject::connect(w.ClearButton, &QB::clicked, [this] { m_pictures->edits().ClearPreview(); });
     QObject::connect(w.ReloadButton, &QB::clicked, [this] { m_pictures->edits().ReloadWorkingImage(); });
     QObject::connect(&w, &shell::MainWindow::filesDropped, [this](const QStringList& paths) { m_pictures->FileDropped(paths); });
+    // Closing the main window ends the program, also while the effect window is open.
+    QObject::connect(&w, &shell::MainWindow::closing, [] { QCoreApplication::quit(); });
 
     // A release with Ctrl alone opens the help window instead of the settings.
     m_help->AttachSettingButton(w.SettingButton, [this] { openHelpWindow(); });

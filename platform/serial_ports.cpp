@@ -36,7 +36,10 @@ SerialPortNames SerialPortNames::fromEnvironment()
     QString dir = qEnvironmentVariable("KOVRA_PORT_DIR");
     if (dir.isEmpty())
         dir = defaultPortDirectory();
-    return SerialPortNames(dir, true);
+    // KOVRA_PORT_TABLE=0 leaves the default device table out: only the port
+    // directory names ports (tests and demos keep away from real devices).
+    const bool table = qEnvironmentVariable("KOVRA_PORT_TABLE") != QLatin1String("0");
+    return SerialPortNames(dir, table);
 }
 
 QString DefaultSerialDevice(int n)

@@ -32,7 +32,8 @@ public:
     // only the directory's entries, which keeps tests off the real devices.
     SerialPortNames(QString portDirectory, bool useDefaultTable);
 
-    // $KOVRA_PORT_DIR, else the default directory, with the default table.
+    // $KOVRA_PORT_DIR, else the default directory, with the default table
+    // unless $KOVRA_PORT_TABLE is "0".
     static SerialPortNames fromEnvironment();
     static QString defaultPortDirectory();
 

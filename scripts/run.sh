@@ -31,6 +31,8 @@ trap cleanup EXIT
 # Wait for the simulator's port to appear.
 for _ in $(seq 1 100); do [ -e "$ports/COM3" ] && break; sleep 0.05; done
 export KOVRA_PORT_DIR=$ports
+# Only the simulator's port: the scan leaves real devices alone.
+export KOVRA_PORT_TABLE=0
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
   echo "run: the program starts; kovra-sim plays the machine on COM3 ($ports)"

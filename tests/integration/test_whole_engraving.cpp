@@ -16,10 +16,11 @@ using kovra::test::ScopedEnv;
 
 namespace {
 
-// Sets the device table aside: only the private port directory has ports.
+// Only the private port directory names ports: the scan never reaches a real device.
 struct PrivatePorts {
     QTemporaryDir dir;
     ScopedEnv portDir{"KOVRA_PORT_DIR", dir.path().toUtf8()};
+    ScopedEnv noTable{"KOVRA_PORT_TABLE", "0"};
     ScopedEnv config{"KOVRA_CONFIG_DIR", (dir.path() + "/config").toUtf8()};
 };
 

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "tests/support/scoped_env.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 using namespace kovra::platform;
+using kovra::test::ScopedEnv;
 
 namespace {
 
@@ -78,15 +81,19 @@ TEST_F(PortDirectoryFixture, AMissingPortDirectoryIsNoPortsNotAFailure)
     EXPECT_TRUE(names.deviceName(1).isEmpty());
 }
 
-TEST_F(PortDirectoryFixture, TheEnvironmentNamesThePortDirectory)
+TEST_F(PortDirectoryFixture, TheEnvironmentNamesThePortDirectoryAndCanSetTheTableAside)
 {
-    const QByteArray old = qgetenv("KOVRA_PORT_DIR");
-    qputenv("KOVRA_PORT_DIR", dir.path().toLocal8Bit());
-    EXPECT_EQ(SerialPortNames::fromEnvironment().portDirectory(), dir.path());
-    qunsetenv("KOVRA_PORT_DIR");
+    {
+        const ScopedEnv portDir("KOVRA_PORT_DIR", dir.path().toLocal8Bit());
+        EXPECT_EQ(SerialPortNames::fromEnvironment().portDirectory(), dir.path());
+        EXPECT_EQ(SerialPortNames::fromEnvironment().deviceName(1), QStringLiteral("/dev/ttyUSB0"));
+        const ScopedEnv noTable("KOVRA_PORT_TABLE", "0");
+        EXPECT_TRUE(SerialPortNames::fromEnvironment().deviceName(1).isEmpty()) << "only the directory names ports";
+        link(makeDevice("tty0"), "COM1");
+        EXPECT_EQ(SerialPortNames::fromEnvironment().deviceName(1), dir.filePath("COM1"));
+    }
+    const ScopedEnv unset("KOVRA_PORT_DIR", "");
     EXPECT_TRUE(SerialPortNames::fromEnvironment().portDirectory().endsWith("/kovra/ports"));
-    if (!old.isEmpty())
-        qputenv("KOVRA_PORT_DIR", old);
 }
 
 TEST_F(PortDirectoryFixture, AccessCheckNamesTheOwningGroupOnlyWhenDenied)

@@ -1,0 +1,77 @@
+// The program as a whole: its start sequence and its end.
+#include "app/program.h"
+#include "shell/main_window.h"
+#include "shell/message_log.h"
+#include "shell/themed_control_look.h"
+#include "tests/support/scoped_env.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace kovra;
+using kovra::test::ScopedEnv;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
+{
+    QTemporaryDir dir;
+    const ScopedEnv config("KOVRA_CONFIG_DIR", dir.filePath("config").toUtf8());
+    const ScopedEnv ports("KOVRA_PORT_DIR", dir.filePath("ports").toUtf8());
+    const ScopedEnv noTable("KOVRA_PORT_TABLE", "0");
+    QDir().mkpath(dir.filePath("config"));
+    {
+        QFile ini(dir.filePath("config/Config.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[MainWindow]\r\nLanguage=2.9\r\n");
+    }
+
+    // A picture given at start opens as if dropped: the effect window opens too.
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    const QString picturePath = dir.filePath("black.png");
+    ASSERT_TRUE(picture.save(picturePath));
+
+    app::Program program;
+    program.Start({picturePath});
+    shell::MainWindow& w = program.window();
+    const auto effectWindowOpen = [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("EffectWindow") && top->isVisible())
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(effectWindowOpen());
+    EXPECT_TRUE(w.Log->loggedText().contains(QStringLiteral("Engraving Pause !\r\n\r\n")));
+
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kovra Laser CNC Software V1.0.0"));
+    EXPECT_TRUE(w.Log->loggedText().startsWith(
+        QStringLiteral("             Welcome(^_^)\r\nAutomatic Connecting...\r\n")));
+    EXPECT_EQ(w.ConnectButton->text(), QStringLiteral("Connecting..."));
+    EXPECT_EQ(w.StartButton->text(), QString::fromUtf8("スタート")) << "2.9 rounds down to Japanese";
+    EXPECT_TRUE(readAll(dir.filePath("config/Config.ini")).contains("Language=2"));
+    EXPECT_NE(qobject_cast<shell::ThemedControlLook*>(QApplication::style()), nullptr);
+
+    // Closing the main window ends the program, though the effect window is open.
+    QTimer::singleShot(0, &w, [&w] { w.close(); });
+    bool timedOut = false;
+    QTimer::singleShot(5000, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(timedOut);
+}
