@@ -165,8 +165,8 @@ int main(int argc, char** argv)
 
     std::printf("\nmedian wall-clock ms of file -> both renderings ready (ours), of the same decode alone, and of\n"
                 "the ImageMagick command; cpu ratio = the same medians of process CPU time (steadier on a busy machine)\n\n");
-    std::printf("%-16s %10s %10s %7s %7s %12s %7s\n", "picture", "ours", "decode", "ratio", "cpu", "ImageMagick",
-                "ratio");
+    std::printf("%-16s %10s %10s %7s %7s %12s %7s   %s\n", "picture", "ours", "decode", "ratio", "cpu", "ImageMagick",
+                "ratio", "decoded at");
     for (const Sample& s : samples) {
         if (!wanted(s.name))
             continue;
@@ -195,12 +195,25 @@ int main(int argc, char** argv)
             decodeWall.push_back(decode.wallMs);
             decodeCpu.push_back(decode.cpuMs);
         }
+        // The size both sides decode to, and for JPEG the DCT scale n/8 that gives it.
+        QString decodedAt;
+        {
+            const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
+            decodedAt = QStringLiteral("%1x%2").arg(p.image.width()).arg(p.image.height());
+            if (s.path.endsWith(QLatin1String(".jpg"))) {
+                for (int n = 1; n <= 8; ++n)
+                    if ((p.width * n + 7) / 8 == p.image.width()) {
+                        decodedAt += QStringLiteral(" (scale %1/8)").arg(n);
+                        break;
+                    }
+            }
+        }
         const double ours = median(oursWall);
         const double decode = median(decodeWall);
         std::printf("%-16s %10.2f %10.2f %7.3f %7.3f", s.name, ours, decode, ours / decode,
                     median(oursCpu) / median(decodeCpu));
         if (magick.isEmpty()) {
-            std::printf(" %12s %7s\n", "skipped", "-");
+            std::printf(" %12s %7s   %s\n", "skipped", "-", qPrintable(decodedAt));
             continue;
         }
         const QString out = dir.filePath(QStringLiteral("magick.png"));
@@ -218,7 +231,7 @@ int main(int argc, char** argv)
             }).wallMs);
         }
         const double reference = median(magickTimes);
-        std::printf(" %12.2f %7.3f\n", reference, ours / reference);
+        std::printf(" %12.2f %7.3f   %s\n", reference, ours / reference, qPrintable(decodedAt));
     }
     std::printf("\ngoals: ours / decode <= 1.2, ours / ImageMagick <= 0.5 (wall-clock)\n");
     return 0;

@@ -1,9 +1,12 @@
 #include "image/drawing_board.h"
 #include "image/fitting.h"
 #include "image/picture_loader.h"
+#include "image/picture_session.h"
 #include "image/render_pipeline.h"
 #include "image/row_stretcher.h"
 #include "image/tone_effects.h"
+#include "recording_image_view.h"
+#include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +113,34 @@ TEST_F(RenderPipelineTest, JpegRenderingsMadeDuringTheDecodeEqualThePlainOnes)
         EXPECT_EQ(streamed.blackWhite, plain.blackWhite) << c.w << "x" << c.h;
         EXPECT_EQ(streamed.ditherDots, plain.ditherDots) << c.w << "x" << c.h;
     }
+}
+
+TEST_F(RenderPipelineTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
+{
+    const QString path = save("drop.jpg", testPicture(800, 600, 11));
+    image::DrawingBoard preview(512, 512);
+    QImage white(600, 600, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    ManualTimer timer;
+    RecordingImageView view;
+    image::PictureSession session(preview, white, timer, view);
+    session.FileDropped({path});
+    ASSERT_TRUE(timer.tick());
+    ASSERT_TRUE(session.renderingsReady());
+
+    const image::Renderings plain = plainRenderings(path);
+    EXPECT_EQ(session.fittedImage(), plain.fitted);
+    image::DrawingBoard blackWhite(512, 512), dither(512, 512);
+    for (image::DrawingBoard* board : {&blackWhite, &dither}) {
+        board->SetBackgroundColour(Qt::white);
+        board->ClearBoard();
+    }
+    blackWhite.DrawPicture(plain.blackWhite, 0, 0);
+    image::DrawDitherDots(dither, plain.ditherDots);
+    EXPECT_EQ(session.blackWhiteBoard().picture(), blackWhite.picture());
+    EXPECT_EQ(session.ditherBoard().picture(), dither.picture());
+    session.ChooseDither();
+    EXPECT_EQ(preview.picture(), dither.picture());
 }
 
 TEST_F(RenderPipelineTest, OtherPicturesAreLeftToThePlainRoad)
