@@ -39,7 +39,8 @@ void PictureSession::FileDropped(const QStringList& paths)
     const QString path = paths.first();
     // Decode before anything changes, so an unreadable file leaves the
     // board, the working image, the controls and the job as they were.
-    Renderings renderings;
+    Renderings renderings = std::move(m_spareBuffers);
+    m_spareBuffers = Renderings();
     LoadedPicture picture = LoadPictureRendered(path, renderings);
     if (!picture.ok()) {
         const QString why = picture.error.isEmpty() ? QStringLiteral("not a picture this program can read")
@@ -69,7 +70,9 @@ void PictureSession::resetEffectBoards()
 {
     m_effectTaskTimer.setPeriod(0);
     // Choices wait for the new renderings, so the old fitted picture has no
-    // reader left; letting it go spares the scratch board a copy.
+    // reader left; letting it go spares the scratch board a copy, and the
+    // next drop may render into it.
+    m_spareBuffers.fitted = std::move(m_fittedImage);
     m_fittedImage = QImage();
     for (DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
         board->ClearBoard();
@@ -100,6 +103,8 @@ void PictureSession::computeEffects()
     // Both renderings take about a millisecond: drawn whole, shown at once.
     m_blackWhiteBoard.DrawPicture(made.blackWhite, 0, 0);
     DrawDitherDots(m_ditherBoard, made.ditherDots);
+    m_spareBuffers.blackWhite = std::move(made.blackWhite);
+    m_spareBuffers.ditherDots = std::move(made.ditherDots);
 
     m_blackWhiteBoard.SetPointer(HandPointer);
     m_ditherBoard.SetPointer(HandPointer);

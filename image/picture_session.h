@@ -94,6 +94,9 @@ private:
     // The fitted picture and both renderings when they were made during the
     // decode; else the timer makes them from m_droppedPicture.
     Renderings m_renderings;
+    // Images of the last renderings, drawn and no longer needed: the next
+    // drop renders into them again.
+    Renderings m_spareBuffers;
     BitmapImage m_workingImage;
     BitmapImage m_editScratchImage;
     QImage m_fittedImage;

@@ -7,7 +7,6 @@
 #include <QRect>
 
 #include <atomic>
-#include <climits>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -21,13 +20,14 @@ namespace kovra::image {
 
 namespace {
 
-// The renderer waits for this many rows beyond the ones it needs, so the
-// decoder wakes it a few dozen times per picture rather than for every row.
+// A sleeping renderer is woken after every this many rows, a few dozen
+// times per picture rather than for every row.
 constexpr int kRowBatch = 16;
 
 // How often the renderer looks for its next row before it sleeps (some
 // tens of microseconds).
 constexpr int kSpins = 2000;
+constexpr int kPausesPerLook = 16;
 
 const QRgb kWhite = 0xFFFFFFFFu;
 
@@ -42,7 +42,11 @@ inline void pause()
 
 class StreamedRenderer final : public DecodeRowObserver {
 public:
-    StreamedRenderer() = default;
+    // buffers: images of earlier renderings to reuse.
+    explicit StreamedRenderer(Renderings buffers)
+        : m_buffers(std::move(buffers))
+    {
+    }
     ~StreamedRenderer() override { stop(false); }
     StreamedRenderer(const StreamedRenderer&) = delete;
     StreamedRenderer& operator=(const StreamedRenderer&) = delete;
@@ -53,8 +57,11 @@ public:
             m_declined = true;
         if (m_declined)
             return;
-        m_rows.store(rows);
-        if (rows >= m_wanted.load()) {
+        // Released, not sequentially consistent: a full fence per row slows
+        // the decoder. A sleeping renderer is woken every few rows (and at
+        // the end of the decode); that costs next to nothing while it runs.
+        m_rows.store(rows, std::memory_order_release);
+        if (rows % kRowBatch == 0) {
             std::lock_guard lock(m_mutex);
             m_wake.notify_one();
         }
@@ -85,9 +92,9 @@ private:
         m_stride = image.bytesPerLine();
         m_sourceRows = image.height();
         m_stretcher.emplace(image.size(), m_place.size());
-        m_diffusion.emplace();
-        m_fitted = QImage(FitSize, FitSize, QImage::Format_RGB32);
-        m_blackWhite = QImage(FitSize, FitSize, QImage::Format_RGB32);
+        m_diffusion.emplace(std::move(m_buffers.ditherDots));
+        m_fitted = ReuseOrAllocate(std::move(m_buffers.fitted), FitSize, FitSize, QImage::Format_RGB32);
+        m_blackWhite = ReuseOrAllocate(std::move(m_buffers.blackWhite), FitSize, FitSize, QImage::Format_RGB32);
         if (m_fitted.isNull() || m_blackWhite.isNull() || m_diffusion->dots().isNull())
             return false;
         m_thread = std::thread([this] { render(); });
@@ -114,16 +121,17 @@ private:
         // actively costs less than falling asleep and being woken, for both
         // threads. Long waits (a progressive file decodes all its scans
         // before its first row) sleep.
-        for (int spin = 0; spin < kSpins; ++spin) {
-            if (m_rows.load() >= needed)
+        // It looks only now and then, so as not to pull the counter's cache
+        // line away from the decoder all the time.
+        for (int spin = 0; spin < kSpins; spin += kPausesPerLook) {
+            if (m_rows.load(std::memory_order_acquire) >= needed)
                 return true;
-            pause();
+            for (int i = 0; i < kPausesPerLook; ++i)
+                pause();
         }
         std::unique_lock lock(m_mutex);
-        m_wanted.store(qMin(needed + kRowBatch, m_sourceRows));
-        m_wake.wait(lock, [&] { return m_ended || m_rows.load() >= m_wanted.load(); });
-        m_wanted.store(INT_MAX);
-        return m_rows.load() >= needed;
+        m_wake.wait(lock, [&] { return m_ended || m_rows.load(std::memory_order_acquire) >= needed; });
+        return m_rows.load(std::memory_order_acquire) >= needed;
     }
 
     // Runs on the second thread: every fitted row, then its black and white
@@ -147,6 +155,7 @@ private:
         m_finished = true;
     }
 
+    Renderings m_buffers;
     bool m_declined = false;
     QRect m_place;
     const uchar* m_bits = nullptr;
@@ -161,9 +170,9 @@ private:
     std::thread m_thread;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::atomic<int> m_rows{0};
-    std::atomic<int> m_wanted{INT_MAX};
-    bool m_ended = false;
+    // Rows the decoder has finished; on a cache line of its own.
+    alignas(64) std::atomic<int> m_rows{0};
+    alignas(64) bool m_ended = false;
     bool m_complete = false;
 };
 
@@ -171,7 +180,8 @@ private:
 
 LoadedPicture LoadPictureRendered(const QString& path, Renderings& renderings)
 {
-    StreamedRenderer renderer;
+    StreamedRenderer renderer(std::move(renderings));
+    renderings = Renderings();
     LoadedPicture picture = LoadPicture(path, FitDecodeSize, &renderer);
     renderer.decodeEnded(picture.ok());
     renderings = picture.ok() ? renderer.take() : Renderings();

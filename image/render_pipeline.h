@@ -24,8 +24,11 @@ struct Renderings {
 };
 
 // LoadPicture(path, FitDecodeSize), with renderings filled alongside when
-// the picture allows it (else left empty). The other thread has ended when
-// this returns.
+// the picture allows it (else left empty). Images already in renderings
+// (earlier results no longer needed) are drawn into again where they fit
+// and are not shared: fresh picture-sized buffers cost page faults that
+// take as long as the renderings themselves. The other thread has ended
+// when this returns.
 LoadedPicture LoadPictureRendered(const QString& path, Renderings& renderings);
 
 } // namespace kovra::image

@@ -74,8 +74,15 @@ QImage RenderBlackWhite(const QImage& fitted)
     return out;
 }
 
-ErrorDiffusion::ErrorDiffusion()
-    : m_dots(FitSize, FitSize, QImage::Format_ARGB32_Premultiplied)
+QImage ReuseOrAllocate(QImage image, int width, int height, QImage::Format format)
+{
+    if (image.width() == width && image.height() == height && image.format() == format && image.isDetached())
+        return image;
+    return QImage(width, height, format);
+}
+
+ErrorDiffusion::ErrorDiffusion(QImage buffer)
+    : m_dots(ReuseOrAllocate(std::move(buffer), FitSize, FitSize, QImage::Format_ARGB32_Premultiplied))
     , m_current(FitSize, 0)
     , m_below(FitSize, 0)
 {

@@ -20,6 +20,10 @@ inline constexpr int DitherThreshold = 128;
 // Side of the tone table; only rows and columns 0-489 are used.
 inline constexpr int ToneArraySide = 600;
 
+// image when it is a width × height picture of format that no other QImage
+// shares (so writing to it copies nothing), else a new one.
+QImage ReuseOrAllocate(QImage image, int width, int height, QImage::Format format);
+
 // One row of the black and white: width pixels of in to out.
 void BlackWhiteRow(const QRgb* in, QRgb* out, int width);
 
@@ -29,7 +33,9 @@ void BlackWhiteRow(const QRgb* in, QRgb* out, int width);
 // take its final dots. The result is the layer RenderDitherDots describes.
 class ErrorDiffusion {
 public:
-    ErrorDiffusion();
+    // buffer: an earlier dots() image to draw into again, when it is of the
+    // right size and not shared (saves allocating and faulting in a fresh one).
+    explicit ErrorDiffusion(QImage buffer = QImage());
     // line: the fitted row, pixel x at line[x] for x in 0 .. FitSize - 1.
     void feedRow(const QRgb* line);
     // After the last row: diffuses it against the row beyond the picture.
