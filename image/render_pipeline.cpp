@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -97,7 +98,10 @@ private:
         m_blackWhite = ReuseOrAllocate(std::move(m_buffers.blackWhite), FitSize, FitSize, QImage::Format_RGB32);
         if (m_fitted.isNull() || m_blackWhite.isNull() || m_diffusion->dots().isNull())
             return false;
-        m_thread = std::thread([this] { render(); });
+        m_thread = std::thread([this] {
+            render();
+            m_done.store(true, std::memory_order_release);
+        });
         return true;
     }
 
@@ -111,6 +115,14 @@ private:
             m_complete = complete;
             m_wake.notify_one();
         }
+        // The renderer's last rows take a fraction of a millisecond. Waiting
+        // for them actively keeps this processor awake: a thread woken from
+        // its sleep by the other's exit starts again only tens of
+        // microseconds later.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+        while (!m_done.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < giveUp)
+            for (int i = 0; i < kPausesPerLook; ++i)
+                pause();
         m_thread.join();
     }
 
@@ -173,6 +185,7 @@ private:
     // Rows the decoder has finished; on a cache line of its own.
     alignas(64) std::atomic<int> m_rows{0};
     alignas(64) bool m_ended = false;
+    std::atomic<bool> m_done{false}; // the renderer has returned
     bool m_complete = false;
 };
 
