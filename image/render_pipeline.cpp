@@ -24,6 +24,8 @@ namespace {
 // A sleeping renderer is woken after every this many rows, a few dozen
 // times per picture rather than for every row.
 constexpr int kRowBatch = 16;
+// The decoder tells the renderer about its rows this many at a time.
+constexpr int kPublishEvery = 4;
 
 // How often the renderer looks for its next row before it sleeps (some
 // tens of microseconds).
@@ -61,6 +63,10 @@ public:
         // Released, not sequentially consistent: a full fence per row slows
         // the decoder. A sleeping renderer is woken every few rows (and at
         // the end of the decode); that costs next to nothing while it runs.
+        // Published every few rows only: each store pulls the counter's
+        // cache line back from the renderer that reads it.
+        if (rows % kPublishEvery != 0 && rows != image.height())
+            return;
         m_rows.store(rows, std::memory_order_release);
         if (rows % kRowBatch == 0) {
             std::lock_guard lock(m_mutex);
