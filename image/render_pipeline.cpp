@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -98,16 +99,22 @@ private:
         m_bits = image.constBits();
         m_stride = image.bytesPerLine();
         m_sourceRows = image.height();
-        m_stretcher.emplace(image.size(), m_place.size());
-        m_diffusion.emplace(std::move(m_buffers.ditherDots));
-        m_fitted = ReuseOrAllocate(std::move(m_buffers.fitted), FitSize, FitSize, QImage::Format_RGB32);
-        m_blackWhite = ReuseOrAllocate(std::move(m_buffers.blackWhite), FitSize, FitSize, QImage::Format_RGB32);
-        if (m_fitted.isNull() || m_blackWhite.isNull() || m_diffusion->dots().isNull())
+        // This runs inside the decoder's C code, which no exception may
+        // cross: without memory or a thread the plain road takes over.
+        try {
+            m_stretcher.emplace(image.size(), m_place.size());
+            m_diffusion.emplace(std::move(m_buffers.ditherDots));
+            m_fitted = ReuseOrAllocate(std::move(m_buffers.fitted), FitSize, FitSize, QImage::Format_RGB32);
+            m_blackWhite = ReuseOrAllocate(std::move(m_buffers.blackWhite), FitSize, FitSize, QImage::Format_RGB32);
+            if (m_fitted.isNull() || m_blackWhite.isNull() || m_diffusion->dots().isNull())
+                return false;
+            m_thread = std::thread([this] {
+                render();
+                m_done.store(true, std::memory_order_release);
+            });
+        } catch (const std::exception&) {
             return false;
-        m_thread = std::thread([this] {
-            render();
-            m_done.store(true, std::memory_order_release);
-        });
+        }
         return true;
     }
 

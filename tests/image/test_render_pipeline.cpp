@@ -5,6 +5,7 @@
 #include "image/render_pipeline.h"
 #include "image/row_stretcher.h"
 #include "image/tone_effects.h"
+#include "decoders_codec_writers.h"
 #include "recording_image_view.h"
 #include "tests/support/manual_timer.h"
 
@@ -12,6 +13,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -113,6 +115,52 @@ TEST_F(RenderPipelineTest, JpegRenderingsMadeDuringTheDecodeEqualThePlainOnes)
         EXPECT_EQ(streamed.blackWhite, plain.blackWhite) << c.w << "x" << c.h;
         EXPECT_EQ(streamed.ditherDots, plain.ditherDots) << c.w << "x" << c.h;
     }
+}
+
+TEST_F(RenderPipelineTest, ProgressiveAndCmykJpegsToo)
+{
+    // A progressive file hands over its rows only after all its scans.
+    const QString progressive = dir.filePath("progressive.jpg");
+    QImageWriter writer(progressive, "JPEG");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(testPicture(1200, 900, 21)));
+    std::vector<uchar> cmyk(size_t(700) * 500 * 4);
+    QRandomGenerator rng(22);
+    for (size_t i = 0; i < cmyk.size(); ++i)
+        cmyk[i] = uchar((i / 4 % 700) * 255 / 700 / 2 + rng.bounded(128));
+    const QString cmykPath = dir.filePath("cmyk.jpg");
+    QFile file(cmykPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(writeCmykJpeg(700, 500, cmyk));
+    file.close();
+    for (const QString& path : {progressive, cmykPath}) {
+        image::Renderings streamed;
+        ASSERT_TRUE(image::LoadPictureRendered(path, streamed).ok());
+        ASSERT_TRUE(streamed.ready()) << path.toStdString();
+        const image::Renderings plain = plainRenderings(path);
+        EXPECT_EQ(streamed.fitted, plain.fitted) << path.toStdString();
+        EXPECT_EQ(streamed.blackWhite, plain.blackWhite) << path.toStdString();
+        EXPECT_EQ(streamed.ditherDots, plain.ditherDots) << path.toStdString();
+    }
+}
+
+TEST_F(RenderPipelineTest, EarlierRenderingsAreReusedOnlyWhenNothingElseHoldsThem)
+{
+    const QString path = save("reuse.jpg", testPicture(640, 480, 23));
+    image::Renderings renderings;
+    ASSERT_TRUE(image::LoadPictureRendered(path, renderings).ok());
+    ASSERT_TRUE(renderings.ready());
+    const image::Renderings first = renderings; // shared: must not be drawn into
+    const QImage firstFitted = first.fitted.copy();
+    const QString other = save("other.jpg", testPicture(800, 600, 24));
+    ASSERT_TRUE(image::LoadPictureRendered(other, renderings).ok());
+    EXPECT_EQ(first.fitted, firstFitted);
+    EXPECT_EQ(renderings.fitted, plainRenderings(other).fitted);
+    // Unshared buffers are drawn into again, with the same result.
+    const uchar* bits = renderings.fitted.constBits();
+    ASSERT_TRUE(image::LoadPictureRendered(path, renderings).ok());
+    EXPECT_EQ(renderings.fitted.constBits(), bits);
+    EXPECT_EQ(renderings.ditherDots, plainRenderings(path).ditherDots);
 }
 
 TEST_F(RenderPipelineTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
