@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -150,12 +152,25 @@ void ErrorDiffusion::diffuseRow(const QRgb* next)
     auto* line = reinterpret_cast<QRgb*>(m_dots.scanLine(y));
     // Column 0 never gets a dot.
     line[0] = 0;
+    // A[y][x] starts as the tone of fitted pixel x + 1 of the next row;
+    // pixel 490 lies outside and reads 0.
+    constexpr int last = FitSize - 1;
+    // A row of pure white (255 up to its last pixel, which lies outside)
+    // makes no dot and no error, so A[y] stays as filled: the white margin
+    // above a wide picture, and white parts, cost one look.
+    if (std::all_of(row, row + last, [](qint16 v) { return v == 255; })) {
+        std::fill_n(line + 1, last, QRgb(0));
+        for (int x = 0; x < last; ++x)
+            below[x] = qint16(next ? toneOf(next[x + 1]) : 0);
+        below[last] = 0;
+        m_current.swap(m_below);
+        ++m_rowsDone;
+        return;
+    }
     // p and bl are carried in registers. A[y - 1][x] is not stored back, as
-    // nothing reads it after its own dot. A[y][x] starts as the tone of
-    // fitted pixel x + 1 of the next row; pixel 490 lies outside and reads 0.
+    // nothing reads it after its own dot.
     int p = row[0];
     int bl = next ? toneOf(next[1]) : 0;
-    constexpr int last = FitSize - 1;
     if (next) {
         for (int x = 1; x < last; ++x)
             p = diffuseStep(p, row[x], bl, toneOf(next[x + 1]), below + x - 1, line + x);

@@ -228,5 +228,28 @@ TEST(ToneEffects, DitherMatchesTheLiteralDiffusionOnNoisyPictures)
     }
 }
 
+TEST(ToneEffects, DitherMatchesTheLiteralDiffusionAroundWhiteParts)
+{
+    // White margins above and below, a white band and a white left part:
+    // rows of pure white are diffused the short way.
+    QRandomGenerator rng(7);
+    QImage fitted = grey(255);
+    for (int y = 0; y < FitSize; ++y)
+        for (int x = 0; x < FitSize; ++x) {
+            const bool white = y < 61 || y > 420 || (y > 200 && y < 230) || (y > 300 && x < 200);
+            if (!white) {
+                const int b = int(rng.bounded(256));
+                fitted.setPixel(x, y, qRgb(b, b, b));
+            }
+        }
+    EXPECT_EQ(image::RenderDitherDots(fitted), literalDitherDots(fitted));
+    // A single dark pixel in the first row read, then white: its error
+    // spreads through rows that start white.
+    QImage one = grey(255);
+    one.setPixel(300, 1, qRgb(0, 0, 0));
+    one.setPixel(5, 40, qRgb(120, 120, 120));
+    EXPECT_EQ(image::RenderDitherDots(one), literalDitherDots(one));
+}
+
 } // namespace
 } // namespace kovra::test
