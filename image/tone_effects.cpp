@@ -132,11 +132,12 @@ namespace {
 // Returns A[y - 1][x] with this error; bl becomes A[y][x] with it.
 inline int diffuseStep(int p, int up, int& bl, int fresh, qint16* below, QRgb* dot)
 {
-    // Written without branches: whether a tone turns into a dot is
-    // as good as random, and a missed guess costs more than the work.
-    const bool dark = p <= DitherThreshold;
-    const int err = dark ? p : p - 255;
-    *dot = dark ? 0xFF000000u : 0u;
+    // Written with masks, not branches (the compiler turns a plain
+    // condition into a jump): whether a tone turns into a dot is as good as
+    // random, and a missed guess costs more than the work.
+    const int light = (DitherThreshold - p) >> 31; // all ones when p > 128
+    const int err = p - (light & 255);
+    *dot = ~quint32(light) & 0xFF000000u;
     *below = spreadThreeEighths(err, bl);
     bl = spreadQuarter(err, fresh);
     return spreadThreeEighths(err, up);
