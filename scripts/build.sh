@@ -6,8 +6,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KOVRA_BUILD_DIR:-$root/build}
 generator=()
 if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
+# A compiler cache, when the machine has one, makes rebuilds of other trees cheap.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S "$root" -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
 if [ $# -gt 0 ]; then
