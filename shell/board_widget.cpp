@@ -35,6 +35,11 @@ int KeyState(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+QPoint TruncatedPoint(const QPointF& position)
+{
+    return QPoint(int(position.x()), int(position.y()));
+}
+
 namespace {
 
 // The picture area: paints the backing picture and reports the left button.
@@ -69,7 +74,7 @@ private:
     {
         if (event->button() != Qt::LeftButton)
             return;
-        const QPoint at = event->position().toPoint();
+        const QPoint at = TruncatedPoint(event->position());
         emit(m_frame.*signal)(at.x(), at.y(), KeyState(event->modifiers()));
     }
 

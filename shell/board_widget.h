@@ -42,5 +42,8 @@ private:
 Qt::CursorShape CursorForPointer(int pointer);
 // Ctrl 1, Shift 2, Alt 4, added.
 int KeyState(Qt::KeyboardModifiers modifiers);
+// A pointer position in whole pixels, truncated toward zero (with fractional
+// display scaling, rounding could name the pixel past the one clicked).
+QPoint TruncatedPoint(const QPointF& position);
 
 } // namespace kovra::shell

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QtMath>
 
 namespace kovra::shell {
 
@@ -25,7 +26,10 @@ bool isLeftRelease(QObject* watched, QEvent* event)
         return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const auto* widget = qobject_cast<QWidget*>(watched);
-    return mouse->button() == Qt::LeftButton && widget && widget->rect().contains(mouse->position().toPoint());
+    // The pixel under the pointer: a release just off the left or top edge is outside.
+    const QPointF at = mouse->position();
+    return mouse->button() == Qt::LeftButton && widget
+        && widget->rect().contains(QPoint(qFloor(at.x()), qFloor(at.y())));
 }
 
 } // namespace
@@ -131,6 +135,10 @@ void HelpController::OpenMakerSite()
 
 bool HelpController::eventFilter(QObject* watched, QEvent* event)
 {
+    // Event filters hear the mouse of a disabled control too; a disabled
+    // control does nothing (its own handling is left to Qt).
+    if (const auto* widget = qobject_cast<QWidget*>(watched); widget && !widget->isEnabled())
+        return false;
     if (watched == m_settingButton && m_settingButton)
         return onSettingButtonRelease(event);
     if (watched == m_answerPicture && m_answerPicture) {

@@ -22,12 +22,16 @@ MouseEvents::MouseEvents(QWidget* widget)
 
 bool MouseEvents::eventFilter(QObject* watched, QEvent* event)
 {
-    Q_UNUSED(watched);
     const auto type = event->type();
+    // Event filters hear the mouse of a disabled control too; a disabled
+    // control does nothing.
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !widget->isEnabled())
+        return false;
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
-            const QPoint at = mouse->position().toPoint();
+            const QPoint at = TruncatedPoint(mouse->position());
             const int keys = KeyState(mouse->modifiers());
             if (type == QEvent::MouseButtonPress)
                 emit leftButtonDown(at.x(), at.y(), keys);

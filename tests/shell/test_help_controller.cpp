@@ -221,6 +221,16 @@ TEST_F(MainWindowLinksTest, SettingButtonOpensHelpOnlyWithCtrlAlone)
     EXPECT_EQ(clicked.count(), 2) << "a plain or Ctrl+Shift click is the settings click";
 }
 
+TEST_F(MainWindowLinksTest, ADisabledSettingButtonOpensNeitherWindow)
+{
+    QSignalSpy clicked(m_setting, &QPushButton::clicked);
+    m_setting->setEnabled(false);
+    QTest::mouseClick(m_setting, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(m_setting, Qt::LeftButton);
+    EXPECT_EQ(m_helpOpened, 0);
+    EXPECT_EQ(clicked.count(), 0);
+}
+
 TEST_F(MainWindowLinksTest, LogoReleaseOpensTheMakerSite)
 {
     QTest::mouseClick(m_logo, Qt::LeftButton);
