@@ -151,7 +151,6 @@ void Program::openSettingsWindow()
             [this] { m_link->parameters().ReverseMotorYClicked(); });
         m_help->AttachMakerLink(m_settingsWindow->SettingsLabel6);
     }
-    m_settingsWindow->move(50, 50);
     m_settingsWindow->exec();
 }
 
@@ -165,7 +164,6 @@ void Program::openHelpWindow()
     }
     // Every opening starts from the tutorial's intro picture.
     m_help->ShowHelpPicture(0);
-    m_helpWindow->move(50, 50);
     m_helpWindow->exec();
 }
 

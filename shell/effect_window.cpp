@@ -2,6 +2,7 @@
 
 #include "shell/board_widget.h"
 #include "shell/window_fonts.h"
+#include "shell/window_placement.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -13,8 +14,8 @@ EffectWindow::EffectWindow(image::DrawingBoard& blackWhiteBoard, image::DrawingB
 {
     setObjectName(QStringLiteral("EffectWindow"));
     setWindowTitle(QString());
-    resize(1080, 612);
-    move(50, 50);
+    WindowPlacement::Keep(this, QRect(50, 50, 1080, 612), WindowPlacement::Sizing::Fixed,
+        WindowPlacement::Title::Untitled);
 
     EffectPromptLabel = new QLabel(this);
     EffectPromptLabel->setObjectName(QStringLiteral("EffectPromptLabel"));

@@ -1,6 +1,7 @@
 #include "shell/help_window.h"
 
 #include "shell/window_fonts.h"
+#include "shell/window_placement.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -44,8 +45,8 @@ HelpWindow::HelpWindow(QWidget* parent)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QString());
     setModal(true);
-    setFixedSize(808, 575);
-    move(50, 50);
+    WindowPlacement::Keep(this, QRect(50, 50, 808, 575), WindowPlacement::Sizing::Fixed,
+        WindowPlacement::Title::Untitled);
 
     QuestionGroup = new QGroupBox(this);
     QuestionGroup->setObjectName(QStringLiteral("QuestionGroup"));

@@ -2,9 +2,11 @@
 
 #include "image/drawing_board.h"
 #include "shell/board_widget.h"
+#include "shell/file_drop_router.h"
 #include "shell/message_log.h"
 #include "shell/place_control.h"
 #include "shell/window_fonts.h"
+#include "shell/window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QUrl>
 
 namespace kovra::shell {
 
@@ -76,9 +77,11 @@ MainWindow::MainWindow(image::DrawingBoard& previewBoard, image::DrawingBoard& h
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setAcceptDrops(true);
-    resize(1025, 684);
-    move(50, 50);
+    WindowPlacement::Keep(this, QRect(50, 50, 1025, 684), WindowPlacement::Sizing::Resizable);
     buildControls(previewBoard, horizontalRuler, verticalRuler, logo);
+    // The text boxes take drops of their own; a dropped file still opens as a picture.
+    auto* drops = new FileDropRouter(this, [this](const QStringList& paths) { emit filesDropped(paths); });
+    drops->watchChildren();
 }
 
 MainWindow::~MainWindow() = default;
@@ -211,26 +214,6 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     TransferProgress->hide();
 }
 
-void MainWindow::placeOnScreen()
-{
-    // Sizes are outer sizes: take the frame the window system adds off the client size.
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const int dw = frame.width() - client.width();
-    const int dh = frame.height() - client.height();
-    resize(1025 - dw, 684 - dh);
-    move(50, 50);
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        placeOnScreen();
-    }
-}
-
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls())
@@ -239,11 +222,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    }
+    const QStringList paths = FileDropRouter::LocalFiles(event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();

@@ -93,9 +93,6 @@ public:
     // Shows the picture transfer while it runs; hidden otherwise.
     QProgressBar* TransferProgress = nullptr;
 
-    // Sets the outer size (frame included) once the window system knows the frame.
-    void placeOnScreen();
-
 signals:
     // The paths of a drop anywhere on the window, in the order given.
     void filesDropped(const QStringList& paths);
@@ -105,12 +102,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls(image::DrawingBoard& previewBoard, image::DrawingBoard& horizontalRuler,
         image::DrawingBoard& verticalRuler, const QPixmap& logo);
-    bool m_placed = false;
 };
 
 } // namespace kovra::shell

@@ -2,12 +2,25 @@
 
 #include "shell/place_control.h"
 #include "shell/window_fonts.h"
+#include "shell/window_placement.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 
 namespace kovra::shell {
+
+QString ShortWebAddress(const QString& address)
+{
+    const QUrl url(address);
+    QString host = url.host();
+    if (host.isEmpty())
+        return address;
+    if (host.startsWith(QLatin1String("www.")))
+        host.remove(0, 4);
+    return host;
+}
 
 SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
     : QDialog(parent)
@@ -15,8 +28,8 @@ SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
     setObjectName(QStringLiteral("SettingsWindow"));
     setWindowTitle(QString());
     setModal(true);
-    setFixedSize(316, 334);
-    move(50, 50);
+    WindowPlacement::Keep(this, QRect(50, 50, 316, 334), WindowPlacement::Sizing::Fixed,
+        WindowPlacement::Title::Untitled);
 
     MotorGroup = PlaceControl<QGroupBox>(this, "MotorGroup", 16, 24, 272, 128);
     MotorGroup->setTitle(QStringLiteral("Set Motor Reverse"));
@@ -36,7 +49,10 @@ SettingsWindow::SettingsWindow(const QString& makerWebAddress, QWidget* parent)
     SettingsLabel5->setText(QStringLiteral("Version: 1.0.0"));
     SettingsLabel5->setFont(CalibriFont(21));
     SettingsLabel6 = PlaceControl<QLabel>(SettingsGroup4, "SettingsLabel6", 160, 72, 96, 24);
-    SettingsLabel6->setText(makerWebAddress);
+    // The whole address does not fit the label: it shows the site's name,
+    // and the click (and the tool tip) has the full address.
+    SettingsLabel6->setText(ShortWebAddress(makerWebAddress));
+    SettingsLabel6->setToolTip(makerWebAddress);
     QFont link = ArialFont(14);
     link.setUnderline(true);
     SettingsLabel6->setFont(link);

@@ -9,6 +9,10 @@ class QPushButton;
 
 namespace kovra::shell {
 
+// The site's name of a web address ("https://www.example.org/" gives
+// "example.org"), short enough for a small link label.
+QString ShortWebAddress(const QString& address);
+
 class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
