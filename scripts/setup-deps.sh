@@ -19,6 +19,11 @@ packages=(
   # fit their controls as designed.
   fonts-crosextra-carlito
   fonts-liberation2
+  # The X11 tests (system-wide arrow keys, window titles and frames) run on
+  # a virtual X server, the frame tests under a real window manager.
+  xvfb
+  xauth
+  openbox
 )
 
 missing=()

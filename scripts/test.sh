@@ -12,12 +12,18 @@ export QT_QPA_PLATFORM=offscreen
 jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
 (cd "$build" && ctest --output-on-failure -j "$jobs")
 
-# The system-wide arrow keys on X11 need an X server: run those tests under
-# Xvfb when the machine has it (the run above covers the fallback).
-if command -v xvfb-run >/dev/null 2>&1 && [ -x "$build/tests/kovra_tests_platform" ]; then
-  echo "test: X11 arrow keys under Xvfb"
-  QT_QPA_PLATFORM=xcb xvfb-run -a "$build/tests/kovra_tests_platform" --gtest_filter='X11GlobalHotKeys.*'
+# What only an X server shows: the system-wide arrow keys, and the windows'
+# titles and frames (the frames under a real window manager). The setup
+# installs Xvfb and the window manager, so these never go unrun.
+if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1; then
+  echo "test: xvfb-run and openbox are needed for the X11 tests" >&2
+  exit 1
 fi
+echo "test: X11 arrow keys and window titles under Xvfb"
+QT_QPA_PLATFORM=xcb xvfb-run -a "$build/tests/kovra_tests_platform" --gtest_filter='X11GlobalHotKeys.*'
+echo "test: X11 window titles and frames under Xvfb with a window manager"
+QT_QPA_PLATFORM=xcb xvfb-run -a bash "$root/scripts/with-window-manager.sh" \
+  "$build/tests/kovra_tests_shell" --gtest_filter='X11Windows.*'
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
   "$root/scripts/fuzz.sh"
