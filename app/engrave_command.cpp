@@ -6,9 +6,11 @@
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_controls.h"
+#include "job/job_events.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
 #include "platform/timer.h"
+#include "shell/machine_presenter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -112,11 +114,12 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
 
     link::QtSerialChannel channel;
-    link::MachineLink machine(channel, views, previewBoard,
-        link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, runTimeTimer, transferTimer});
+    link::MachineLink machine(channel, previewBoard, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, transferTimer});
     machine.replies().SetSupportedFirmwareVersion(1);
-    job::JobControls jobControls(machine.frames(), views, runTimeTimer);
-    job::EngraveEncoder encoder(machine.frames(), views, previewBoard, machine.replies());
+    job::JobEvents jobEvents;
+    shell::MachinePresenter presenter(machine.events(), jobEvents, views);
+    job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
+    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
     image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
 
     Stage stage = Stage::Rendering;
@@ -132,7 +135,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [&] {
-        if (stage == Stage::Connecting || stage == Stage::Rendering)
+        if (stage == Stage::Connecting || stage == Stage::Rendering || stage == Stage::Sending)
             fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
                                    "KOVRA_PORT_DIR to a folder of COMn links)")
                         .arg(options.connectTimeoutS));
@@ -141,7 +144,6 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     });
 
     QElapsedTimer jobClock;
-    int lastRowShown = -1;
     auto startJob = [&] {
         stage = Stage::Engraving;
         deadline.start(options.jobTimeoutS * 1000);
@@ -149,39 +151,47 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         jobControls.StartButton();
     };
 
-    views.setEvents({
-        // The handshake answer, then the picture written out, enable the controls.
-        // Each next step runs once the reply's handler has finished, as a
-        // click would.
-        [&] {
-            if (stage == Stage::Connecting) {
-                stage = Stage::Sending;
-                QTimer::singleShot(0, [&] {
-                    if (options.burnTime > 0)
-                        machine.parameters().SendBurnTime(options.burnTime);
-                    encoder.PrepareEngraveImage();
-                });
-            } else if (stage == Stage::Sending) {
-                stage = Stage::Engraving;
-                QTimer::singleShot(0, startJob);
-            }
-        },
-        [&] {
-            if (stage == Stage::Engraving) {
-                stage = Stage::Done;
-                views.endProgress();
-                out << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
-                out.flush();
-                QCoreApplication::exit(0);
-            }
-        },
-        [&](int row) {
-            if (stage != Stage::Engraving || row == lastRowShown)
-                return;
-            lastRowShown = row;
-            if (row % 64 == 0 || row >= 511)
-                views.showProgress(QStringLiteral("Engraving: row %1 of 512 (%2%)").arg(row + 1).arg((row + 1) * 100 / 512));
-        },
+    // Each next step runs once the event's handler has finished, as a click would.
+    link::LinkEvents& events = machine.events();
+    QObject::connect(&events, &link::LinkEvents::connected, [&] {
+        if (stage != Stage::Connecting)
+            return;
+        stage = Stage::Sending;
+        QTimer::singleShot(0, [&] {
+            if (options.burnTime > 0)
+                machine.parameters().SendBurnTime(options.burnTime);
+            encoder.PrepareEngraveImage();
+        });
+    });
+    QObject::connect(&events, &link::LinkEvents::pictureSent, [&](bool ok) {
+        // A picture that did not get through is sent again once the machine
+        // is found again (the break comes with it).
+        if (stage == Stage::Sending && ok) {
+            stage = Stage::Engraving;
+            QTimer::singleShot(0, startJob);
+        }
+    });
+    QObject::connect(&events, &link::LinkEvents::connectionBroken, [&](int port) {
+        if (stage == Stage::Sending || stage == Stage::Connecting) {
+            views.AppendLogLine(QStringLiteral("The connection to COM%1 broke before the start; the picture goes "
+                                               "again once the machine answers.").arg(port));
+            stage = Stage::Connecting;
+            deadline.start(options.connectTimeoutS * 1000);
+        } else if (stage == Stage::Engraving) {
+            // The machine may go on alone, but nothing here can follow it.
+            fail(5, QStringLiteral("the connection to COM%1 broke during the engraving, after %2 s")
+                        .arg(port)
+                        .arg(jobClock.elapsed() / 1000.0, 0, 'f', 1));
+        }
+    });
+    QObject::connect(&events, &link::LinkEvents::carvingFinished, [&] {
+        if (stage != Stage::Engraving)
+            return;
+        stage = Stage::Done;
+        views.endProgress();
+        out << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
+        out.flush();
+        QCoreApplication::exit(0);
     });
 
     // The picture first: a file that cannot be used stops here.

@@ -3,6 +3,7 @@
 #include "assets/artwork.h"
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
+#include "job/job_events.h"
 #include "job/job_controls.h"
 #include "job/positioning.h"
 #include "platform/global_hotkeys.h"
@@ -14,6 +15,7 @@
 #include "shell/help_controller.h"
 #include "shell/help_window.h"
 #include "shell/languages.h"
+#include "shell/machine_presenter.h"
 #include "shell/main_window.h"
 #include "shell/mouse_events.h"
 #include "shell/settings_window.h"
@@ -51,12 +53,16 @@ Program::Program()
     m_groups = std::make_unique<shell::ControlGroups>(*m_window, m_previewBoard);
     m_views = std::make_unique<shell::ShellViews>(*m_window, *m_groups, m_messageBox);
 
-    m_link = std::make_unique<link::MachineLink>(m_channel, *m_views, m_previewBoard,
-        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_transferTimer});
+    m_link = std::make_unique<link::MachineLink>(m_channel, m_previewBoard,
+        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_transferTimer});
     m_hotKeys = platform::CreateGlobalHotKeys();
-    m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_views, m_runTimeTimer);
-    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_views, m_previewBoard, m_link->replies());
-    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_views, m_previewBoard, *m_hotKeys);
+    m_jobEvents = std::make_unique<job::JobEvents>();
+    // The presenter listens first: the window shows an event before anyone
+    // else acts on it.
+    m_presenter = std::make_unique<shell::MachinePresenter>(m_link->events(), *m_jobEvents, *m_views);
+    m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_jobEvents, m_link->events(), m_runTimeTimer);
+    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->replies());
+    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, m_previewBoard, *m_hotKeys);
     m_pictures = std::make_unique<image::PictureSession>(
         m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
     m_languages = std::make_unique<shell::InterfaceLanguages>(
@@ -106,7 +112,8 @@ void Program::wireMainWindow()
 
     // Positioning and jogging
     for (QRadioButton* radio : {w.PointRadio, w.CenterRadio, w.BoxRadio})
-        QObject::connect(radio, &QRadioButton::clicked, [this] { m_positioning->SelectLocationMode(); });
+        QObject::connect(radio, &QRadioButton::clicked,
+            [this] { m_positioning->SelectLocationMode(m_views->CheckedRadios()); });
     QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->UpButton(); });
     QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->DownButton(); });
     QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->LeftButton(); });

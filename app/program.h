@@ -20,6 +20,7 @@ class PictureSession;
 }
 namespace kovra::job {
 class EngraveEncoder;
+class JobEvents;
 class JobControls;
 class Positioning;
 }
@@ -31,6 +32,7 @@ class EffectWindow;
 class HelpController;
 class HelpWindow;
 class InterfaceLanguages;
+class MachinePresenter;
 class MainWindow;
 class SettingsWindow;
 class TextEngraving;
@@ -81,9 +83,11 @@ private:
     link::QtSerialChannel m_channel;
     std::unique_ptr<link::MachineLink> m_link;
     std::unique_ptr<platform::GlobalHotKeys> m_hotKeys;
+    std::unique_ptr<job::JobEvents> m_jobEvents;
     std::unique_ptr<job::JobControls> m_job;
     std::unique_ptr<job::EngraveEncoder> m_encoder;
     std::unique_ptr<job::Positioning> m_positioning;
+    std::unique_ptr<shell::MachinePresenter> m_presenter;
     std::unique_ptr<image::PictureSession> m_pictures;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;

@@ -34,24 +34,17 @@ constexpr int kPictureBytes = 32768;
 
 using HandTimer = test::ManualTimer;
 
-class QuietView final : public link::LinkView {
-public:
-    QString log;
-    void AppendLogLine(const QString& t) override { log += t + "\r\n"; }
-    void AppendLogText(const QString& t) override { log += t; }
-    void EnableMachineControls() override {}
-    void DisableMachineControls() override {}
-    void ResetLocationControls() override {}
-    void SetConnectButtonCaption(const QString&) override {}
-    void SetConnectButtonEnabled(bool) override {}
-    void SetBreakButtonVisible(bool) override {}
-    void SetXEdit(const QString&) override {}
-    void SetYEdit(const QString&) override {}
-    void SetBurnTime(int) override {}
-    void ShowMessageBox(const QString&, const QString&) override {}
-    void ShowTransferProgress(qint64, qint64) override { ++progressCalls; }
-    void HideTransferProgress() override {}
+// What the benchmarks watch of the link's events.
+struct Watch {
+    bool firmware = false;
+    bool sent = false;
     int progressCalls = 0;
+    explicit Watch(link::LinkEvents& events)
+    {
+        QObject::connect(&events, &link::LinkEvents::firmwareReported, [this] { firmware = true; });
+        QObject::connect(&events, &link::LinkEvents::pictureProgress, [this] { ++progressCalls; });
+        QObject::connect(&events, &link::LinkEvents::pictureSent, [this](bool ok) { sent = ok; });
+    }
 };
 
 // Runs the event loop until done() or the deadline; a 1 ms probe records
@@ -96,16 +89,16 @@ void benchPictureTransfer()
         std::printf("picture transfer: simulator did not start: %s\n", qPrintable(machine.errorString()));
         return;
     }
-    QuietView view;
     image::DrawingBoard board(512, 512);
-    HandTimer retry, verify, portCheck, runTime;
+    HandTimer retry, verify, portCheck;
     platform::QtTimer transfer;
     link::QtSerialChannel channel(platform::SerialPortNames(dir.path(), false));
-    link::MachineLink machineLink(channel, view, board, {retry, verify, portCheck, runTime, transfer});
+    link::MachineLink machineLink(channel, board, {retry, verify, portCheck, transfer});
+    Watch view(machineLink.events());
 
     machineLink.connection().AutoConnect();
     LoopProbe settle;
-    if (!settle.run([&] { return view.log.contains("Firmware version"); }, 5000)) {
+    if (!settle.run([&] { return view.firmware; }, 5000)) {
         std::printf("picture transfer: no handshake answer\n");
         return;
     }
@@ -137,7 +130,7 @@ void benchPictureTransfer()
     bool received = false;
     const bool done = probe.run(
         [&] {
-            if (completeMs < 0 && view.log.contains("Sending Complete !"))
+            if (completeMs < 0 && view.sent)
                 completeMs = clock.elapsed();
             if (++polls % 10 == 0) // look at the machine every ~10 ms
                 machine.withModel([&](sim::FirmwareModel& m) { received = m.picturesReceived() >= 1; });
@@ -162,11 +155,10 @@ void benchPictureTransfer()
 
 void benchReplyPath()
 {
-    QuietView view;
     image::DrawingBoard board(512, 512);
     board.SetBackgroundColour(Qt::white);
     board.ClearBoard();
-    HandTimer retry, verify, portCheck, runTime, transfer;
+    HandTimer retry, verify, portCheck, transfer;
     // Channel-free: the reply handler alone, as DataArrived drives it.
     struct NoChannel final : link::SerialChannel {
         bool PortOpen() override { return false; }
@@ -177,7 +169,7 @@ void benchReplyPath()
         qint64 BytesToWrite() const override { return 0; }
         platform::SerialPortList ListPresentPorts() const override { return {}; }
     } channel;
-    link::MachineLink machineLink(channel, view, board, {retry, verify, portCheck, runTime, transfer});
+    link::MachineLink machineLink(channel, board, {retry, verify, portCheck, transfer});
     link::ReplyHandler& replies = machineLink.replies();
 
     // A whole engraving's position reports: X once per row, Y per dot.
