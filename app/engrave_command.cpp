@@ -7,9 +7,16 @@
 #include "job/engrave_encoder.h"
 #include "job/job_controls.h"
 #include "job/job_events.h"
+#include "job/job_progress.h"
+#include "job/keep_awake.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
+#include "platform/paths.h"
+#include "platform/sleep_inhibitor.h"
 #include "platform/timer.h"
+#include "shell/config_file.h"
+#include "shell/estimate_store.h"
+#include "shell/job_progress_view.h"
 #include "shell/machine_presenter.h"
 
 #include <QCoreApplication>
@@ -121,6 +128,11 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
     job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
     image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
+    shell::ConfigFile config(platform::ConfigFilePath());
+    shell::EstimateStore estimates(config);
+    job::JobProgress progress(machine.events(), jobEvents, &estimates);
+    const std::unique_ptr<platform::SleepInhibitor> inhibitor = platform::CreateSleepInhibitor();
+    job::KeepAwake keepAwake(jobEvents, machine.events(), *inhibitor);
 
     Stage stage = Stage::Rendering;
     int exitCode = 0;
@@ -142,6 +154,39 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         else
             fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(options.jobTimeoutS));
     });
+
+    auto printDots = [&] {
+        const job::JobProgressState state = progress.State();
+        QString line = QStringLiteral("To engrave: %1 dots").arg(state.dots);
+        if (state.secondsLeft >= 0)
+            line += QStringLiteral(", about %1 at burn time %2 (learned from earlier jobs)")
+                        .arg(shell::JobProgressView::Duration(state.secondsLeft))
+                        .arg(progress.BurnTime());
+        else
+            line += QStringLiteral(", no estimate yet at burn time %1").arg(progress.BurnTime());
+        views.AppendLogLine(line + QLatin1Char('.'));
+    };
+    // On a terminal one line follows every change; into a file or pipe a
+    // line per five percent.
+    QString lastShown;
+    int lastStep = -1;
+    auto printProgress = [&] {
+        const job::JobProgressState state = progress.State();
+        if (state.phase != job::JobProgressState::Phase::Engraving)
+            return;
+        const QString text = QStringLiteral("Engraving: ") + shell::JobProgressView::Text(state);
+        if (views.terminal()) {
+            if (text != lastShown)
+                views.showProgress(text);
+            lastShown = text;
+            return;
+        }
+        const int step = state.percent / 5;
+        if (step == lastStep)
+            return;
+        lastStep = step;
+        views.showProgress(text);
+    };
 
     QElapsedTimer jobClock;
     auto startJob = [&] {
@@ -168,8 +213,13 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         // is found again (the break comes with it).
         if (stage == Stage::Sending && ok) {
             stage = Stage::Engraving;
+            printDots();
             QTimer::singleShot(0, startJob);
         }
+    });
+    QObject::connect(&progress, &job::JobProgress::changed, [&] {
+        if (stage == Stage::Engraving)
+            printProgress();
     });
     QObject::connect(&events, &link::LinkEvents::connectionBroken, [&](int port) {
         if (stage == Stage::Sending || stage == Stage::Connecting) {

@@ -4,14 +4,21 @@
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
+#include "job/job_progress.h"
+#include "job/keep_awake.h"
 #include "job/job_controls.h"
 #include "job/positioning.h"
+#include "platform/desktop_notifier.h"
 #include "platform/global_hotkeys.h"
+#include "platform/sleep_inhibitor.h"
 #include "platform/paths.h"
 #include "shell/board_widget.h"
 #include "shell/config_file.h"
 #include "shell/control_groups.h"
 #include "shell/effect_window.h"
+#include "shell/estimate_store.h"
+#include "shell/job_end_notice.h"
+#include "shell/job_progress_view.h"
 #include "shell/help_controller.h"
 #include "shell/help_window.h"
 #include "shell/languages.h"
@@ -63,6 +70,17 @@ Program::Program()
     m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_jobEvents, m_link->events(), m_runTimeTimer);
     m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->replies());
     m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, m_previewBoard, *m_hotKeys);
+
+    // Beyond the machine's own replies: progress and time left, the computer
+    // kept awake while it engraves, and a word when it has finished.
+    m_estimates = std::make_unique<shell::EstimateStore>(*m_config);
+    m_progress = std::make_unique<job::JobProgress>(m_link->events(), *m_jobEvents, m_estimates.get());
+    m_progressView = std::make_unique<shell::JobProgressView>(*m_progress, m_link->events(), m_window->TransferProgress);
+    m_inhibitor = platform::CreateSleepInhibitor();
+    m_keepAwake = std::make_unique<job::KeepAwake>(*m_jobEvents, m_link->events(), *m_inhibitor);
+    m_notifier = platform::CreateDesktopNotifier();
+    m_endNotice = std::make_unique<shell::JobEndNotice>(
+        m_link->events(), *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
     m_pictures = std::make_unique<image::PictureSession>(
         m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
     m_languages = std::make_unique<shell::InterfaceLanguages>(

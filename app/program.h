@@ -13,7 +13,9 @@
 #include <memory>
 
 namespace kovra::platform {
+class DesktopNotifier;
 class GlobalHotKeys;
+class SleepInhibitor;
 }
 namespace kovra::image {
 class PictureSession;
@@ -21,6 +23,8 @@ class PictureSession;
 namespace kovra::job {
 class EngraveEncoder;
 class JobEvents;
+class JobProgress;
+class KeepAwake;
 class JobControls;
 class Positioning;
 }
@@ -29,6 +33,9 @@ namespace kovra::shell {
 class ConfigFile;
 class ControlGroups;
 class EffectWindow;
+class EstimateStore;
+class JobEndNotice;
+class JobProgressView;
 class HelpController;
 class HelpWindow;
 class InterfaceLanguages;
@@ -88,6 +95,13 @@ private:
     std::unique_ptr<job::EngraveEncoder> m_encoder;
     std::unique_ptr<job::Positioning> m_positioning;
     std::unique_ptr<shell::MachinePresenter> m_presenter;
+    std::unique_ptr<shell::EstimateStore> m_estimates;
+    std::unique_ptr<job::JobProgress> m_progress;
+    std::unique_ptr<shell::JobProgressView> m_progressView;
+    std::unique_ptr<platform::SleepInhibitor> m_inhibitor;
+    std::unique_ptr<job::KeepAwake> m_keepAwake;
+    std::unique_ptr<platform::DesktopNotifier> m_notifier;
+    std::unique_ptr<shell::JobEndNotice> m_endNotice;
     std::unique_ptr<image::PictureSession> m_pictures;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;
