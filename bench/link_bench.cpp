@@ -9,6 +9,8 @@
 // Prints its measurements and ratios; it never fails on a time.
 
 #include "image/drawing_board.h"
+#include "job/engrave_encoder.h"
+#include "job/job_progress.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
 #include "platform/timer.h"
@@ -171,6 +173,15 @@ void benchReplyPath()
     } channel;
     link::MachineLink machineLink(channel, board, {retry, verify, portCheck, transfer});
     link::ReplyHandler& replies = machineLink.replies();
+    // The job's progress accounting listens to every position, as in the program.
+    job::JobEvents jobEvents;
+    job::JobProgress progress(machineLink.events(), jobEvents);
+    const QByteArray raster(job::EngraveBufferSize, '\xFF');
+    emit jobEvents.pictureAnnounced(raster);
+    emit machineLink.events().pictureSent(true, raster.size(), raster.size());
+    emit jobEvents.carvingStarted(false);
+    int changes = 0;
+    QObject::connect(&progress, &job::JobProgress::changed, [&] { ++changes; });
 
     // A whole engraving's position reports: X once per row, Y per dot.
     QByteArray stream;
@@ -189,7 +200,9 @@ void benchReplyPath()
         best = std::min(best, clock.nsecsElapsed() / 1e9);
     }
     const double rate = stream.size() / best;
-    std::printf("reply path (HandleReplyByte with the red trace), %lld bytes, best of 5\n", qlonglong(stream.size()));
+    std::printf("reply path (HandleReplyByte with the red trace and the progress accounting), %lld bytes, best of 5\n",
+        qlonglong(stream.size()));
+    std::printf("  progress at the end: %d %%, %d changes\n", progress.State().percent, changes);
     std::printf("  %.0f bytes/s; ratio over the line's 5760 B/s: %.0f (goal >= 100)\n", rate, rate / kLineBytesPerSecond);
 }
 
