@@ -1,23 +1,24 @@
 #include "app/console_views.h"
 
-#include "link/reply_handler.h"
-
 #include <cstdio>
 #include <unistd.h>
 
 namespace kovra::app {
 
 ConsoleViews::ConsoleViews(QTextStream& out)
+    : ConsoleViews(out, isatty(fileno(stdout)) != 0)
+{
+}
+
+ConsoleViews::ConsoleViews(QTextStream& out, bool terminal)
     : m_out(out)
-    , m_terminal(isatty(fileno(stdout)) != 0)
+    , m_terminal(terminal)
 {
 }
 
 void ConsoleViews::AppendLogLine(const QString& text)
 {
     AppendLogText(text + QStringLiteral("\r\n"));
-    if (text == link::texts::CarvedFinish && m_events.carveFinished)
-        m_events.carveFinished();
 }
 
 void ConsoleViews::AppendLogText(const QString& text)
@@ -28,18 +29,6 @@ void ConsoleViews::AppendLogText(const QString& text)
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_out << shown;
     m_out.flush();
-}
-
-void ConsoleViews::EnableMachineControls()
-{
-    if (m_events.machineControlsEnabled)
-        m_events.machineControlsEnabled();
-}
-
-void ConsoleViews::SetXEdit(const QString& text)
-{
-    if (m_events.rowReported)
-        m_events.rowReported(text.toInt());
 }
 
 void ConsoleViews::ShowMessageBox(const QString& text, const QString& title)

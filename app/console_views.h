@@ -1,49 +1,39 @@
 #pragma once
-// The views of the link, the job and the picture flow for the command-line
-// engraving: log texts go to the terminal as they come, the picture transfer
-// and the engraving show their progress, and the steps the engraving waits
-// for are reported to it.
+// The window's controls for the command-line engraving: log texts go to the
+// terminal as they come, and the picture transfer and the engraving show
+// their progress on one line (rewritten in place on a terminal, a line per
+// step into a file or pipe). Everything else a window would show is left out.
 
 #include "image/image_view.h"
-#include "job/job_view.h"
-#include "link/link_view.h"
+#include "shell/machine_surface.h"
 
 #include <QTextStream>
-#include <functional>
 
 namespace kovra::app {
 
-class ConsoleViews final : public link::LinkView, public job::JobView, public image::ImageView {
+class ConsoleViews final : public shell::MachineSurface, public image::ImageView {
 public:
-    struct Events {
-        std::function<void()> machineControlsEnabled; // handshake answer, picture written
-        std::function<void()> carveFinished;          // the machine's CarveFinished
-        std::function<void(int row)> rowReported;      // PositionX
-    };
-
     explicit ConsoleViews(QTextStream& out);
-    void setEvents(Events events) { m_events = std::move(events); }
+    // For tests: whether progress rewrites one line (a terminal).
+    ConsoleViews(QTextStream& out, bool terminal);
 
     void AppendLogLine(const QString& text) override;
     void AppendLogText(const QString& text) override;
-    void EnableMachineControls() override;
+    void EnableMachineControls() override {}
     void DisableMachineControls() override {}
     void ResetLocationControls() override {}
-    void SetXEdit(const QString& text) override;
-    void SetYEdit(const QString&) override {}
-
+    void LockLocationControls() override {}
+    void UncheckRadio(job::LocationRadio) override {}
     void SetConnectButtonCaption(const QString&) override {}
     void SetConnectButtonEnabled(bool) override {}
     void SetBreakButtonVisible(bool) override {}
+    void SetXEdit(const QString&) override {}
+    void SetYEdit(const QString&) override {}
+    void SetTimeValueLabel(const QString&) override {}
     void SetBurnTime(int) override {}
     void ShowMessageBox(const QString& text, const QString& title) override;
     void ShowTransferProgress(qint64 written, qint64 total) override;
     void HideTransferProgress() override;
-
-    void LockLocationControls() override {}
-    void SetTimeValueLabel(const QString&) override {}
-    bool IsRadioChecked(job::LocationRadio) const override { return false; }
-    void UncheckRadio(job::LocationRadio) override {}
 
     void OpenEffectWindow() override {}
     void CloseEffectWindow() override {}
@@ -55,12 +45,11 @@ public:
     // One progress line, rewritten in place on a terminal.
     void showProgress(const QString& line);
     void endProgress();
+    bool terminal() const { return m_terminal; }
 
 private:
     QTextStream& m_out;
-    Events m_events;
     bool m_progressShown = false;
-    // On a terminal progress rewrites one line; into a file or pipe it prints a line per step.
     bool m_terminal = false;
     int m_lastPercent = -1;
 };

@@ -6,9 +6,18 @@
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_controls.h"
+#include "job/job_events.h"
+#include "job/job_progress.h"
+#include "job/keep_awake.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
+#include "platform/paths.h"
+#include "platform/sleep_inhibitor.h"
 #include "platform/timer.h"
+#include "shell/config_file.h"
+#include "shell/estimate_store.h"
+#include "shell/job_progress_view.h"
+#include "shell/machine_presenter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -112,12 +121,18 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
 
     link::QtSerialChannel channel;
-    link::MachineLink machine(channel, views, previewBoard,
-        link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, runTimeTimer, transferTimer});
+    link::MachineLink machine(channel, previewBoard, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, transferTimer});
     machine.replies().SetSupportedFirmwareVersion(1);
-    job::JobControls jobControls(machine.frames(), views, runTimeTimer);
-    job::EngraveEncoder encoder(machine.frames(), views, previewBoard, machine.replies());
+    job::JobEvents jobEvents;
+    shell::MachinePresenter presenter(machine.events(), jobEvents, views);
+    job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
+    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
     image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
+    shell::ConfigFile config(platform::ConfigFilePath());
+    shell::EstimateStore estimates(config);
+    job::JobProgress progress(machine.events(), jobEvents, &estimates);
+    const std::unique_ptr<platform::SleepInhibitor> inhibitor = platform::CreateSleepInhibitor();
+    job::KeepAwake keepAwake(jobEvents, machine.events(), *inhibitor);
 
     Stage stage = Stage::Rendering;
     int exitCode = 0;
@@ -132,7 +147,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [&] {
-        if (stage == Stage::Connecting || stage == Stage::Rendering)
+        if (stage == Stage::Connecting || stage == Stage::Rendering || stage == Stage::Sending)
             fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
                                    "KOVRA_PORT_DIR to a folder of COMn links)")
                         .arg(options.connectTimeoutS));
@@ -140,8 +155,40 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
             fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(options.jobTimeoutS));
     });
 
+    auto printDots = [&] {
+        const job::JobProgressState state = progress.State();
+        QString line = QStringLiteral("To engrave: %1 dots").arg(state.dots);
+        if (state.secondsLeft >= 0)
+            line += QStringLiteral(", about %1 at burn time %2 (learned from earlier jobs)")
+                        .arg(shell::JobProgressView::Duration(state.secondsLeft))
+                        .arg(progress.BurnTime());
+        else
+            line += QStringLiteral(", no estimate yet at burn time %1").arg(progress.BurnTime());
+        views.AppendLogLine(line + QLatin1Char('.'));
+    };
+    // On a terminal one line follows every change; into a file or pipe a
+    // line per five percent.
+    QString lastShown;
+    int lastStep = -1;
+    auto printProgress = [&] {
+        const job::JobProgressState state = progress.State();
+        if (state.phase != job::JobProgressState::Phase::Engraving)
+            return;
+        const QString text = QStringLiteral("Engraving: ") + shell::JobProgressView::Text(state);
+        if (views.terminal()) {
+            if (text != lastShown)
+                views.showProgress(text);
+            lastShown = text;
+            return;
+        }
+        const int step = state.percent / 5;
+        if (step == lastStep)
+            return;
+        lastStep = step;
+        views.showProgress(text);
+    };
+
     QElapsedTimer jobClock;
-    int lastRowShown = -1;
     auto startJob = [&] {
         stage = Stage::Engraving;
         deadline.start(options.jobTimeoutS * 1000);
@@ -149,39 +196,52 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         jobControls.StartButton();
     };
 
-    views.setEvents({
-        // The handshake answer, then the picture written out, enable the controls.
-        // Each next step runs once the reply's handler has finished, as a
-        // click would.
-        [&] {
-            if (stage == Stage::Connecting) {
-                stage = Stage::Sending;
-                QTimer::singleShot(0, [&] {
-                    if (options.burnTime > 0)
-                        machine.parameters().SendBurnTime(options.burnTime);
-                    encoder.PrepareEngraveImage();
-                });
-            } else if (stage == Stage::Sending) {
-                stage = Stage::Engraving;
-                QTimer::singleShot(0, startJob);
-            }
-        },
-        [&] {
-            if (stage == Stage::Engraving) {
-                stage = Stage::Done;
-                views.endProgress();
-                out << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
-                out.flush();
-                QCoreApplication::exit(0);
-            }
-        },
-        [&](int row) {
-            if (stage != Stage::Engraving || row == lastRowShown)
-                return;
-            lastRowShown = row;
-            if (row % 64 == 0 || row >= 511)
-                views.showProgress(QStringLiteral("Engraving: row %1 of 512 (%2%)").arg(row + 1).arg((row + 1) * 100 / 512));
-        },
+    // Each next step runs once the event's handler has finished, as a click would.
+    link::LinkEvents& events = machine.events();
+    QObject::connect(&events, &link::LinkEvents::connected, [&] {
+        if (stage != Stage::Connecting)
+            return;
+        stage = Stage::Sending;
+        QTimer::singleShot(0, [&] {
+            if (options.burnTime > 0)
+                machine.parameters().SendBurnTime(options.burnTime);
+            encoder.PrepareEngraveImage();
+        });
+    });
+    QObject::connect(&events, &link::LinkEvents::pictureSent, [&](bool ok) {
+        // A picture that did not get through is sent again once the machine
+        // is found again (the break comes with it).
+        if (stage == Stage::Sending && ok) {
+            stage = Stage::Engraving;
+            printDots();
+            QTimer::singleShot(0, startJob);
+        }
+    });
+    QObject::connect(&progress, &job::JobProgress::changed, [&] {
+        if (stage == Stage::Engraving)
+            printProgress();
+    });
+    QObject::connect(&events, &link::LinkEvents::connectionBroken, [&](int port) {
+        if (stage == Stage::Sending || stage == Stage::Connecting) {
+            views.AppendLogLine(QStringLiteral("The connection to COM%1 broke before the start; the picture goes "
+                                               "again once the machine answers.").arg(port));
+            stage = Stage::Connecting;
+            deadline.start(options.connectTimeoutS * 1000);
+        } else if (stage == Stage::Engraving) {
+            // The machine may go on alone, but nothing here can follow it.
+            fail(5, QStringLiteral("the connection to COM%1 broke during the engraving, after %2 s")
+                        .arg(port)
+                        .arg(jobClock.elapsed() / 1000.0, 0, 'f', 1));
+        }
+    });
+    QObject::connect(&events, &link::LinkEvents::carvingFinished, [&] {
+        if (stage != Stage::Engraving)
+            return;
+        stage = Stage::Done;
+        views.endProgress();
+        out << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
+        out.flush();
+        QCoreApplication::exit(0);
     });
 
     // The picture first: a file that cannot be used stops here.

@@ -24,7 +24,9 @@ QString EngraveUsage();
 
 // Runs the engraving in the running event loop; the exit status: 0 after
 // CarveFinished, 2 when the picture cannot be used, 3 when no machine answers
-// in time, 4 when the job does not finish in time. engraveBuffer, when given,
+// in time, 4 when the job does not finish in time, 5 when the connection
+// breaks after the start. A break before the start is mended: the scan finds
+// the machine again and the picture goes again. engraveBuffer, when given,
 // receives the picture bytes that were prepared for the machine.
 int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStream& err,
     QByteArray* engraveBuffer = nullptr);

@@ -3,17 +3,26 @@
 #include "assets/artwork.h"
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
+#include "job/job_events.h"
+#include "job/job_progress.h"
+#include "job/keep_awake.h"
 #include "job/job_controls.h"
 #include "job/positioning.h"
+#include "platform/desktop_notifier.h"
 #include "platform/global_hotkeys.h"
+#include "platform/sleep_inhibitor.h"
 #include "platform/paths.h"
 #include "shell/board_widget.h"
 #include "shell/config_file.h"
 #include "shell/control_groups.h"
 #include "shell/effect_window.h"
+#include "shell/estimate_store.h"
+#include "shell/job_end_notice.h"
+#include "shell/job_progress_view.h"
 #include "shell/help_controller.h"
 #include "shell/help_window.h"
 #include "shell/languages.h"
+#include "shell/machine_presenter.h"
 #include "shell/main_window.h"
 #include "shell/mouse_events.h"
 #include "shell/settings_window.h"
@@ -51,12 +60,27 @@ Program::Program()
     m_groups = std::make_unique<shell::ControlGroups>(*m_window, m_previewBoard);
     m_views = std::make_unique<shell::ShellViews>(*m_window, *m_groups, m_messageBox);
 
-    m_link = std::make_unique<link::MachineLink>(m_channel, *m_views, m_previewBoard,
-        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_transferTimer});
+    m_link = std::make_unique<link::MachineLink>(m_channel, m_previewBoard,
+        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_transferTimer});
     m_hotKeys = platform::CreateGlobalHotKeys();
-    m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_views, m_runTimeTimer);
-    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_views, m_previewBoard, m_link->replies());
-    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_views, m_previewBoard, *m_hotKeys);
+    m_jobEvents = std::make_unique<job::JobEvents>();
+    // The presenter listens first: the window shows an event before anyone
+    // else acts on it.
+    m_presenter = std::make_unique<shell::MachinePresenter>(m_link->events(), *m_jobEvents, *m_views);
+    m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_jobEvents, m_link->events(), m_runTimeTimer);
+    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->replies());
+    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, m_previewBoard, *m_hotKeys);
+
+    // Beyond the machine's own replies: progress and time left, the computer
+    // kept awake while it engraves, and a word when it has finished.
+    m_estimates = std::make_unique<shell::EstimateStore>(*m_config);
+    m_progress = std::make_unique<job::JobProgress>(m_link->events(), *m_jobEvents, m_estimates.get());
+    m_progressView = std::make_unique<shell::JobProgressView>(*m_progress, m_link->events(), m_window->TransferProgress);
+    m_inhibitor = platform::CreateSleepInhibitor();
+    m_keepAwake = std::make_unique<job::KeepAwake>(*m_jobEvents, m_link->events(), *m_inhibitor);
+    m_notifier = platform::CreateDesktopNotifier();
+    m_endNotice = std::make_unique<shell::JobEndNotice>(
+        m_link->events(), *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
     m_pictures = std::make_unique<image::PictureSession>(
         m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
     m_languages = std::make_unique<shell::InterfaceLanguages>(
@@ -106,7 +130,8 @@ void Program::wireMainWindow()
 
     // Positioning and jogging
     for (QRadioButton* radio : {w.PointRadio, w.CenterRadio, w.BoxRadio})
-        QObject::connect(radio, &QRadioButton::clicked, [this] { m_positioning->SelectLocationMode(); });
+        QObject::connect(radio, &QRadioButton::clicked,
+            [this] { m_positioning->SelectLocationMode(m_views->CheckedRadios()); });
     QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->UpButton(); });
     QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->DownButton(); });
     QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->LeftButton(); });

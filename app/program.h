@@ -13,13 +13,18 @@
 #include <memory>
 
 namespace kovra::platform {
+class DesktopNotifier;
 class GlobalHotKeys;
+class SleepInhibitor;
 }
 namespace kovra::image {
 class PictureSession;
 }
 namespace kovra::job {
 class EngraveEncoder;
+class JobEvents;
+class JobProgress;
+class KeepAwake;
 class JobControls;
 class Positioning;
 }
@@ -28,9 +33,13 @@ namespace kovra::shell {
 class ConfigFile;
 class ControlGroups;
 class EffectWindow;
+class EstimateStore;
+class JobEndNotice;
+class JobProgressView;
 class HelpController;
 class HelpWindow;
 class InterfaceLanguages;
+class MachinePresenter;
 class MainWindow;
 class SettingsWindow;
 class TextEngraving;
@@ -81,9 +90,18 @@ private:
     link::QtSerialChannel m_channel;
     std::unique_ptr<link::MachineLink> m_link;
     std::unique_ptr<platform::GlobalHotKeys> m_hotKeys;
+    std::unique_ptr<job::JobEvents> m_jobEvents;
     std::unique_ptr<job::JobControls> m_job;
     std::unique_ptr<job::EngraveEncoder> m_encoder;
     std::unique_ptr<job::Positioning> m_positioning;
+    std::unique_ptr<shell::MachinePresenter> m_presenter;
+    std::unique_ptr<shell::EstimateStore> m_estimates;
+    std::unique_ptr<job::JobProgress> m_progress;
+    std::unique_ptr<shell::JobProgressView> m_progressView;
+    std::unique_ptr<platform::SleepInhibitor> m_inhibitor;
+    std::unique_ptr<job::KeepAwake> m_keepAwake;
+    std::unique_ptr<platform::DesktopNotifier> m_notifier;
+    std::unique_ptr<shell::JobEndNotice> m_endNotice;
     std::unique_ptr<image::PictureSession> m_pictures;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;

@@ -9,6 +9,8 @@
 // Prints its measurements and ratios; it never fails on a time.
 
 #include "image/drawing_board.h"
+#include "job/engrave_encoder.h"
+#include "job/job_progress.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
 #include "platform/timer.h"
@@ -34,24 +36,17 @@ constexpr int kPictureBytes = 32768;
 
 using HandTimer = test::ManualTimer;
 
-class QuietView final : public link::LinkView {
-public:
-    QString log;
-    void AppendLogLine(const QString& t) override { log += t + "\r\n"; }
-    void AppendLogText(const QString& t) override { log += t; }
-    void EnableMachineControls() override {}
-    void DisableMachineControls() override {}
-    void ResetLocationControls() override {}
-    void SetConnectButtonCaption(const QString&) override {}
-    void SetConnectButtonEnabled(bool) override {}
-    void SetBreakButtonVisible(bool) override {}
-    void SetXEdit(const QString&) override {}
-    void SetYEdit(const QString&) override {}
-    void SetBurnTime(int) override {}
-    void ShowMessageBox(const QString&, const QString&) override {}
-    void ShowTransferProgress(qint64, qint64) override { ++progressCalls; }
-    void HideTransferProgress() override {}
+// What the benchmarks watch of the link's events.
+struct Watch {
+    bool firmware = false;
+    bool sent = false;
     int progressCalls = 0;
+    explicit Watch(link::LinkEvents& events)
+    {
+        QObject::connect(&events, &link::LinkEvents::firmwareReported, [this] { firmware = true; });
+        QObject::connect(&events, &link::LinkEvents::pictureProgress, [this] { ++progressCalls; });
+        QObject::connect(&events, &link::LinkEvents::pictureSent, [this](bool ok) { sent = ok; });
+    }
 };
 
 // Runs the event loop until done() or the deadline; a 1 ms probe records
@@ -96,16 +91,16 @@ void benchPictureTransfer()
         std::printf("picture transfer: simulator did not start: %s\n", qPrintable(machine.errorString()));
         return;
     }
-    QuietView view;
     image::DrawingBoard board(512, 512);
-    HandTimer retry, verify, portCheck, runTime;
+    HandTimer retry, verify, portCheck;
     platform::QtTimer transfer;
     link::QtSerialChannel channel(platform::SerialPortNames(dir.path(), false));
-    link::MachineLink machineLink(channel, view, board, {retry, verify, portCheck, runTime, transfer});
+    link::MachineLink machineLink(channel, board, {retry, verify, portCheck, transfer});
+    Watch view(machineLink.events());
 
     machineLink.connection().AutoConnect();
     LoopProbe settle;
-    if (!settle.run([&] { return view.log.contains("Firmware version"); }, 5000)) {
+    if (!settle.run([&] { return view.firmware; }, 5000)) {
         std::printf("picture transfer: no handshake answer\n");
         return;
     }
@@ -137,7 +132,7 @@ void benchPictureTransfer()
     bool received = false;
     const bool done = probe.run(
         [&] {
-            if (completeMs < 0 && view.log.contains("Sending Complete !"))
+            if (completeMs < 0 && view.sent)
                 completeMs = clock.elapsed();
             if (++polls % 10 == 0) // look at the machine every ~10 ms
                 machine.withModel([&](sim::FirmwareModel& m) { received = m.picturesReceived() >= 1; });
@@ -162,11 +157,10 @@ void benchPictureTransfer()
 
 void benchReplyPath()
 {
-    QuietView view;
     image::DrawingBoard board(512, 512);
     board.SetBackgroundColour(Qt::white);
     board.ClearBoard();
-    HandTimer retry, verify, portCheck, runTime, transfer;
+    HandTimer retry, verify, portCheck, transfer;
     // Channel-free: the reply handler alone, as DataArrived drives it.
     struct NoChannel final : link::SerialChannel {
         bool PortOpen() override { return false; }
@@ -177,8 +171,17 @@ void benchReplyPath()
         qint64 BytesToWrite() const override { return 0; }
         platform::SerialPortList ListPresentPorts() const override { return {}; }
     } channel;
-    link::MachineLink machineLink(channel, view, board, {retry, verify, portCheck, runTime, transfer});
+    link::MachineLink machineLink(channel, board, {retry, verify, portCheck, transfer});
     link::ReplyHandler& replies = machineLink.replies();
+    // The job's progress accounting listens to every position, as in the program.
+    job::JobEvents jobEvents;
+    job::JobProgress progress(machineLink.events(), jobEvents);
+    const QByteArray raster(job::EngraveBufferSize, '\xFF');
+    emit jobEvents.pictureAnnounced(raster);
+    emit machineLink.events().pictureSent(true, raster.size(), raster.size());
+    emit jobEvents.carvingStarted(false);
+    int changes = 0;
+    QObject::connect(&progress, &job::JobProgress::changed, [&] { ++changes; });
 
     // A whole engraving's position reports: X once per row, Y per dot.
     QByteArray stream;
@@ -197,7 +200,9 @@ void benchReplyPath()
         best = std::min(best, clock.nsecsElapsed() / 1e9);
     }
     const double rate = stream.size() / best;
-    std::printf("reply path (HandleReplyByte with the red trace), %lld bytes, best of 5\n", qlonglong(stream.size()));
+    std::printf("reply path (HandleReplyByte with the red trace and the progress accounting), %lld bytes, best of 5\n",
+        qlonglong(stream.size()));
+    std::printf("  progress at the end: %d %%, %d changes\n", progress.State().percent, changes);
     std::printf("  %.0f bytes/s; ratio over the line's 5760 B/s: %.0f (goal >= 100)\n", rate, rate / kLineBytesPerSecond);
 }
 

@@ -4,6 +4,8 @@
 #include "link/command_frames.h"
 #include "link/reply_handler.h"
 
+#include <bit>
+
 namespace kovra::job {
 
 QByteArray EncodeEngravePicture(const QImage& picture)
@@ -29,10 +31,18 @@ QByteArray EncodeEngravePicture(const QImage& picture)
     return buffer;
 }
 
-EngraveEncoder::EngraveEncoder(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
+qint64 CountDots(const QByteArray& raster)
+{
+    qint64 dots = 0;
+    for (char byte : raster)
+        dots += std::popcount(quint8(byte));
+    return dots;
+}
+
+EngraveEncoder::EngraveEncoder(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
                                link::ReplyHandler& replies)
     : m_frames(frames)
-    , m_view(view)
+    , m_events(events)
     , m_board(previewBoard)
     , m_replies(replies)
 {
@@ -43,9 +53,9 @@ void EngraveEncoder::PrepareEngraveImage()
     // BeginImage goes out first: the machine erases its stored picture while
     // the board is encoded, and its ImageRequest is handled only after this.
     m_frames.BeginImage();
-    m_view.AppendLogText(QStringLiteral("\r\n----------Please wait-----------\r\n"));
-    m_view.AppendLogText(QStringLiteral("Erasing Last Image...\r\n"));
-    m_replies.SetEngraveBuffer(EncodeEngravePicture(m_board.picture()));
+    QByteArray raster = EncodeEngravePicture(m_board.picture());
+    m_replies.SetEngraveBuffer(raster);
+    emit m_events.pictureAnnounced(raster);
 }
 
 } // namespace kovra::job

@@ -3,7 +3,7 @@
 // preview board shows into EngraveBuffer, the machine's 512 x 512 one-bit
 // raster: 512 rows of 64 bytes, top row first, bit 7 leftmost, 1 = dark.
 
-#include "job/job_view.h"
+#include "job/job_events.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -28,21 +28,23 @@ inline bool IsDarkPixel(QRgb c) { return qRed(c) + qGreen(c) + qBlue(c) <= 382; 
 // The raster of a picture; always EngraveBufferSize bytes. Pixels outside the
 // picture (a picture smaller than 512 x 512) count as light.
 QByteArray EncodeEngravePicture(const QImage& picture);
+// The dark dots of a raster.
+qint64 CountDots(const QByteArray& raster);
 
 class EngraveEncoder {
 public:
     // replies owns EngraveBuffer; each press replaces it.
-    EngraveEncoder(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
+    EngraveEncoder(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
                    link::ReplyHandler& replies);
 
-    // The SendImageButton click: BeginImage, the two log texts, then the
-    // buffer from the board as it is now. The machine asks for the bytes
+    // The SendImageButton click: BeginImage, then the buffer from the board
+    // as it is now, announced with pictureAnnounced. The machine asks for the bytes
     // later, with its ImageRequest reply.
     void PrepareEngraveImage();
 
 private:
     link::CommandFrames& m_frames;
-    JobView& m_view;
+    JobEvents& m_events;
     image::DrawingBoard& m_board;
     link::ReplyHandler& m_replies;
 };

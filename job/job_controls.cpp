@@ -1,33 +1,37 @@
 #include "job/job_controls.h"
 
 #include "link/command_frames.h"
+#include "link/link_events.h"
 #include "platform/timer.h"
 
 namespace kovra::job {
 
-namespace {
-const QString ResetCaption = QStringLiteral("00:00");
-}
-
-JobControls::JobControls(link::CommandFrames& frames, JobView& view, platform::Timer& runTimeTimer)
+JobControls::JobControls(link::CommandFrames& frames, JobEvents& events, link::LinkEvents& linkEvents,
+                         platform::Timer& runTimeTimer)
     : m_frames(frames)
-    , m_view(view)
+    , m_events(events)
+    , m_linkEvents(linkEvents)
     , m_runTimeTimer(runTimeTimer)
 {
     m_runTimeTimer.setOnTick([this] { RunTimeTimerTick(); });
+    QObject::connect(&m_linkEvents, &link::LinkEvents::carvingFinished, &m_events, [this] {
+        m_paused = false;
+        StopRunClock();
+    });
 }
 
 JobControls::~JobControls()
 {
+    QObject::disconnect(&m_linkEvents, nullptr, &m_events, nullptr);
     m_runTimeTimer.setOnTick({});
 }
 
 void JobControls::StartButton()
 {
     m_frames.StartCarve();
-    m_view.AppendLogText(QStringLiteral("Start carving\r\n\r\n"));
-    m_view.ResetLocationControls();
-    m_view.LockLocationControls();
+    const bool resumed = m_paused;
+    m_paused = false;
+    emit m_events.carvingStarted(resumed);
     // RunSeconds is kept: after a pause the clock goes on where it stopped,
     // and a second Start keeps the running schedule.
     m_runTimeTimer.setPeriod(RunClockPeriodMs);
@@ -37,46 +41,45 @@ void JobControls::PauseCarving()
 {
     m_frames.PauseCarve();
     m_runTimeTimer.setPeriod(0);
-    m_view.AppendLogText(QStringLiteral("Engraving Pause !\r\n\r\n"));
+    m_paused = true;
+    emit m_events.carvingPaused();
 }
 
 void JobControls::RecarveButton()
 {
     m_frames.Recarve();
-    m_view.AppendLogText(QStringLiteral("Recarve\r\n\r\n"));
+    m_paused = false;
+    emit m_events.recarved();
     m_runSeconds = 0;
     m_runTimeTimer.setPeriod(RunClockPeriodMs);
-    m_view.SetTimeValueLabel(ResetCaption);
+    emit m_events.runClockChanged(0);
 }
 
 void JobControls::RestartButton()
 {
     m_frames.RestartMachine();
-    m_view.AppendLogText(QStringLiteral("Restarting...\r\n\r\n"));
-    m_view.EnableMachineControls();
+    m_paused = false;
     m_runSeconds = 0;
     m_runTimeTimer.setPeriod(0);
-    m_view.SetTimeValueLabel(ResetCaption);
-    m_view.SetXEdit(QStringLiteral("000"));
-    m_view.SetYEdit(QStringLiteral("000"));
+    emit m_events.restarted();
 }
 
 void JobControls::FastForwardButton()
 {
     m_frames.FastForward(); // the frame, then 0xAA on its own
-    m_view.AppendLogText(QStringLiteral("Fast Forward for 15 row\r\n\r\n"));
+    emit m_events.rowsSkipped(SkipRows);
 }
 
 void JobControls::FastBackwardButton()
 {
     m_frames.FastBackward(); // the frame, then 0x55 on its own
-    m_view.AppendLogText(QStringLiteral("Fast Backward for 15 row\r\n\r\n"));
+    emit m_events.rowsSkipped(-SkipRows);
 }
 
 void JobControls::ResetRunClock()
 {
     m_runSeconds = 0;
-    m_view.SetTimeValueLabel(ResetCaption);
+    emit m_events.runClockChanged(0);
 }
 
 void JobControls::StopRunClock()
@@ -84,18 +87,10 @@ void JobControls::StopRunClock()
     m_runTimeTimer.setPeriod(0);
 }
 
-QString JobControls::RunClockCaption(int seconds)
-{
-    const int minutes = seconds / 60;
-    const int rest = seconds % 60;
-    return (minutes < 10 ? QStringLiteral(" 0") : QStringLiteral(" ")) + QString::number(minutes)
-           + (rest < 10 ? QStringLiteral(":0") : QStringLiteral(":")) + QString::number(rest);
-}
-
 void JobControls::RunTimeTimerTick()
 {
     ++m_runSeconds;
-    m_view.SetTimeValueLabel(RunClockCaption(m_runSeconds));
+    emit m_events.runClockChanged(m_runSeconds);
 }
 
 } // namespace kovra::job

@@ -3,7 +3,7 @@
 // back) and the run clock, which counts RunTimeTimer ticks in RunSeconds and
 // shows them on TimeValueLabel.
 
-#include "job/job_view.h"
+#include "job/job_events.h"
 
 #include <QString>
 
@@ -12,6 +12,7 @@ class Timer;
 }
 namespace kovra::link {
 class CommandFrames;
+class LinkEvents;
 }
 
 namespace kovra::job {
@@ -19,9 +20,13 @@ namespace kovra::job {
 class JobControls {
 public:
     static constexpr int RunClockPeriodMs = 1000;
+    // The machine moves its engraving position by this many rows per skip.
+    static constexpr int SkipRows = 15;
 
-    // runTimeTimer is RunTimeTimer; its tick is taken over here.
-    JobControls(link::CommandFrames& frames, JobView& view, platform::Timer& runTimeTimer);
+    // runTimeTimer is RunTimeTimer; its tick is taken over here. The clock
+    // stops when the link reports the engraving finished.
+    JobControls(link::CommandFrames& frames, JobEvents& events, link::LinkEvents& linkEvents,
+                platform::Timer& runTimeTimer);
     ~JobControls();
     JobControls(const JobControls&) = delete;
     JobControls& operator=(const JobControls&) = delete;
@@ -41,16 +46,17 @@ public:
     void StopRunClock();
 
     int RunSeconds() const { return m_runSeconds; }
-    // " 0m:0s" with two-digit fields, minutes growing past two digits.
-    static QString RunClockCaption(int seconds);
+    bool Paused() const { return m_paused; }
 
 private:
     void RunTimeTimerTick();
 
     link::CommandFrames& m_frames;
-    JobView& m_view;
+    JobEvents& m_events;
+    link::LinkEvents& m_linkEvents;
     platform::Timer& m_runTimeTimer;
     int m_runSeconds = 0;
+    bool m_paused = false;
 };
 
 } // namespace kovra::job

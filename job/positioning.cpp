@@ -4,20 +4,15 @@
 #include "link/command_frames.h"
 #include "platform/global_hotkeys.h"
 
-#include <QThread>
-
 namespace kovra::job {
 
-Positioning::Positioning(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
-                         platform::GlobalHotKeys& hotKeys, UiPause pause)
+Positioning::Positioning(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
+                         platform::GlobalHotKeys& hotKeys)
     : m_frames(frames)
-    , m_view(view)
+    , m_events(events)
     , m_board(previewBoard)
     , m_hotKeys(hotKeys)
-    , m_pause(std::move(pause))
 {
-    if (!m_pause)
-        m_pause = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
     m_hotKeys.setOnHotKey([this](int id) { DispatchArrowHotKey(id); });
 }
 
@@ -26,48 +21,46 @@ Positioning::~Positioning()
     m_hotKeys.setOnHotKey({});
 }
 
-void Positioning::SelectLocationMode()
+void Positioning::SelectLocationMode(LocationRadios checked)
 {
     // A second click on the radio of the active mode switches that mode off.
-    if (m_view.IsRadioChecked(LocationRadio::Point)) {
+    if (checked.point) {
         if (m_pointModeActive == 1) {
             m_pointModeActive = 0;
-            m_view.UncheckRadio(LocationRadio::Point);
+            emit m_events.locationModeOff(LocationRadio::Point);
             m_board.SetPointer(image::DefaultPointer);
             return;
         }
-        m_view.AppendLogLine(
-            QStringLiteral("\r\n>>>>>>>>>>>>>>>>>>>>>>Click the drawing board to location.<<<<<<<<<<<<<<<<"));
+        emit m_events.pointPositioningArmed();
         m_board.SetPointer(image::CrosshairPointer);
         m_pointModeActive = 1;
         m_centerModeActive = 0;
         m_boxModeActive = 0;
     }
-    if (m_view.IsRadioChecked(LocationRadio::Center)) {
+    if (checked.center) {
         if (m_centerModeActive == 1) {
             m_centerModeActive = 0;
-            m_view.UncheckRadio(LocationRadio::Center);
+            emit m_events.locationModeOff(LocationRadio::Center);
             m_board.SetPointer(image::DefaultPointer);
             return;
         }
-        m_view.AppendLogLine(QStringLiteral("Laser positioning to image center."));
+        emit m_events.centrePositioning();
         m_board.SetPointer(image::DefaultPointer);
         m_frames.LocateCenter();
         m_pointModeActive = 0;
         m_centerModeActive = 1;
         m_boxModeActive = 0;
     }
-    if (m_view.IsRadioChecked(LocationRadio::Box)) {
+    if (checked.box) {
         if (m_boxModeActive == 1) {
             // Leaving box mode returns the machine to centre positioning.
             m_boxModeActive = 0;
-            m_view.UncheckRadio(LocationRadio::Box);
+            emit m_events.locationModeOff(LocationRadio::Box);
             m_board.SetPointer(image::DefaultPointer);
             m_frames.LocateCenter();
             return;
         }
-        m_view.AppendLogLine(QStringLiteral("\r\nTo carve content will be limited in the box."));
-        m_view.AppendLogLine(QStringLiteral("Press the direction button to adjust the position."));
+        emit m_events.boxPositioning();
         m_board.SetPointer(image::DefaultPointer);
         m_frames.LocateBox();
         m_pointModeActive = 0;
@@ -81,7 +74,7 @@ bool Positioning::LocateAtClick(int x, int y, int /*keyState*/)
     // The pointer is the click mode; it stays the crosshair, so every
     // further click locates again.
     if (m_board.Pointer() == image::CrosshairPointer) {
-        m_view.AppendLogLine(QStringLiteral("Position to: %1,%2").arg(x).arg(y));
+        emit m_events.laserLocated(x, y);
         m_frames.LocateX(x);
         m_frames.LocateY(y);
     }
@@ -94,22 +87,19 @@ void Positioning::Jog(JogDirection direction)
     switch (direction) {
     case JogDirection::Up:
         m_frames.JogUp();
-        m_view.AppendLogText(QStringLiteral("Laser Movement : Up\r\n"));
         break;
     case JogDirection::Down:
         m_frames.JogDown();
-        m_view.AppendLogText(QStringLiteral("Laser Movement : Down\r\n"));
         break;
     case JogDirection::Left:
         m_frames.JogLeft();
-        m_view.AppendLogText(QStringLiteral("Laser Movement : Left\r\n"));
         break;
     case JogDirection::Right:
         m_frames.JogRight();
-        m_view.AppendLogText(QStringLiteral("Laser Movement : Right\r\n"));
         break;
     }
-    m_pause(JogPauseMs);
+    emit m_events.laserJogged(direction);
+    m_frames.PauseOutput(JogPauseMs);
 }
 
 void Positioning::UpdateArrowHotKeys(bool useKeyboardChecked)
@@ -122,8 +112,7 @@ void Positioning::UpdateArrowHotKeys(bool useKeyboardChecked)
         // Where no system-wide keys exist, the user is told once.
         if (m_hotKeys.IsFallback() && !m_focusOnlyNoticeShown) {
             m_focusOnlyNoticeShown = true;
-            m_view.AppendLogLine(
-                QStringLiteral("The arrow keys move the laser only while this program has the focus."));
+            emit m_events.arrowKeysFocusOnly();
         }
     } else {
         // The identifiers stay stored; they are never handed out again.

@@ -3,9 +3,7 @@
 // board in point mode, the four jog buttons and the arrow keys as system-wide
 // hot keys while UseKeyboardCheck is ticked.
 
-#include "job/job_view.h"
-
-#include <functional>
+#include "job/job_events.h"
 
 namespace kovra::image {
 class DrawingBoard;
@@ -19,26 +17,23 @@ class CommandFrames;
 
 namespace kovra::job {
 
-enum class JogDirection : int { Up = 1, Down = 2, Left = 3, Right = 4 };
-
 class Positioning {
 public:
-    // Blocks the user-interface thread for the given milliseconds; the jog
-    // pause that keeps auto-repeat to about twenty jogs a second.
-    using UiPause = std::function<void(int ms)>;
+    // The quiet time after each jog, which keeps auto-repeat to about twenty
+    // jogs a second. It holds the outbound queue, not the window's thread.
     static constexpr int JogPauseMs = 50;
 
     // previewBoard's pointer is the board's click mode. hotKeys' press
-    // callback is taken over here. An empty pause sleeps the thread.
-    Positioning(link::CommandFrames& frames, JobView& view, image::DrawingBoard& previewBoard,
-                platform::GlobalHotKeys& hotKeys, UiPause pause = {});
+    // callback is taken over here.
+    Positioning(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
+                platform::GlobalHotKeys& hotKeys);
     ~Positioning();
     Positioning(const Positioning&) = delete;
     Positioning& operator=(const Positioning&) = delete;
 
-    // The click of PointRadio, CenterRadio or BoxRadio (after the radio group
-    // has updated the check marks).
-    void SelectLocationMode();
+    // The click of PointRadio, CenterRadio or BoxRadio, with the check marks
+    // as the radio group has updated them for the click.
+    void SelectLocationMode(LocationRadios checked);
 
     // Left button down on PreviewBoard. Locates the laser while point
     // positioning is armed; returns true when the click goes on to place
@@ -66,10 +61,9 @@ public:
 
 private:
     link::CommandFrames& m_frames;
-    JobView& m_view;
+    JobEvents& m_events;
     image::DrawingBoard& m_board;
     platform::GlobalHotKeys& m_hotKeys;
-    UiPause m_pause;
 
     int m_pointModeActive = 0;
     int m_centerModeActive = 0;

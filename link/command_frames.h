@@ -54,6 +54,8 @@ public:
     void SendTrailerByte(int value);
     // The frame, then its trailer (if any) as a separate write.
     void Send(const Command& command);
+    // Nothing more goes out for ms; later sends wait their turn.
+    void PauseOutput(int ms) { m_writer.PauseOutput(ms); }
 
     void StartCarve() { Send(commands::StartCarve); }
     void PauseCarve() { Send(commands::PauseCarve); }

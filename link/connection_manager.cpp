@@ -1,15 +1,17 @@
 #include "link/connection_manager.h"
 
+#include "link/link_log.h"
+
 #include <QStringList>
 
 namespace kovra::link {
 
-ConnectionManager::ConnectionManager(SerialChannel& channel, CommandFrames& frames, LinkView& view,
+ConnectionManager::ConnectionManager(SerialChannel& channel, CommandFrames& frames, LinkEvents& events,
                                      platform::Timer& retryTimer, platform::Timer& verifyTimer,
                                      platform::Timer& portCheckTimer)
     : m_channel(channel)
     , m_frames(frames)
-    , m_view(view)
+    , m_events(events)
     , m_retryTimer(retryTimer)
     , m_verifyTimer(verifyTimer)
     , m_portCheckTimer(portCheckTimer)
@@ -17,6 +19,10 @@ ConnectionManager::ConnectionManager(SerialChannel& channel, CommandFrames& fram
     m_retryTimer.setOnTick([this] { AutoConnect(); });
     m_verifyTimer.setOnTick([this] { VerifyTick(); });
     m_portCheckTimer.setOnTick([this] { CheckPortPresence(); });
+    m_channel.setOnFailed([this] {
+        if (m_state == ConnectionState::Connected)
+            connectionLost();
+    });
 }
 
 ConnectionManager::~ConnectionManager()
@@ -24,6 +30,16 @@ ConnectionManager::~ConnectionManager()
     m_retryTimer.setOnTick(nullptr);
     m_verifyTimer.setOnTick(nullptr);
     m_portCheckTimer.setOnTick(nullptr);
+    m_channel.setOnFailed(nullptr);
+}
+
+void ConnectionManager::setState(ConnectionState state)
+{
+    if (state == m_state)
+        return;
+    qCInfo(lcLink) << "connection" << ConnectionStateName(m_state) << "->" << ConnectionStateName(state);
+    m_state = state;
+    emit m_events.connectionStateChanged(state);
 }
 
 void ConnectionManager::AutoConnect()
@@ -31,8 +47,8 @@ void ConnectionManager::AutoConnect()
     m_portCounter = 0;
     m_deniedThisScan.clear();
     m_deniedPending.clear();
-    m_view.AppendLogText(texts::AutomaticConnecting);
-    m_view.SetConnectButtonCaption(QStringLiteral("Connecting..."));
+    setState(ConnectionState::Scanning);
+    emit m_events.scanStarted();
     TryNextPort();
 }
 
@@ -47,11 +63,13 @@ void ConnectionManager::TryNextPort()
         m_channel.SetPortNumber(m_portCounter);
         if (m_portCounter > kLastPort) {
             reportDeniedDevices();
+            setState(ConnectionState::Scanning);
             m_retryTimer.setPeriod(kRetryPeriodMs);
             return;
         }
     }
     reportDeniedDevices();
+    setState(ConnectionState::Verifying);
     m_verifyTimer.setPeriod(kVerifyPeriodMs);
     m_frames.Handshake();
 }
@@ -71,17 +89,27 @@ void ConnectionManager::CheckPortPresence()
         // Once per run of failures: a box every second would bury the window.
         if (!m_portListFailureShown) {
             m_portListFailureShown = true;
-            m_view.ShowMessageBox(QStringLiteral("打开状态=") + QString::number(list.status) + QStringLiteral(", 键句柄=0"),
-                                  QStringLiteral("提示信息"));
+            emit m_events.portListUnreadable(list.status);
         }
         return;
     }
     m_portListFailureShown = false;
     // The 'A' after the number keeps COM1 from matching COM10.
     const QString needle = QStringLiteral("COM") + QString::number(m_connectedPortNumber) + QLatin1Char('A');
-    if (list.names.contains(needle))
+    if (!list.names.contains(needle)) {
+        connectionLost();
         return;
-    m_view.AppendLogLine(texts::ConnectionBreak);
+    }
+    // Listed, but closed under us: a reset adapter can come back under the
+    // same name before this check sees it missing.
+    if (m_state == ConnectionState::Connected && !m_channel.IsOpen())
+        connectionLost();
+}
+
+void ConnectionManager::connectionLost()
+{
+    setState(ConnectionState::Broken);
+    emit m_events.connectionBroken(m_connectedPortNumber);
     m_portCheckTimer.setPeriod(0);
     AutoConnect();
 }
@@ -89,22 +117,17 @@ void ConnectionManager::CheckPortPresence()
 void ConnectionManager::Disconnect()
 {
     m_channel.PortClose();
-    m_view.SetConnectButtonCaption(QStringLiteral("Connect"));
-    m_view.SetConnectButtonEnabled(true);
-    m_view.AppendLogText(texts::DisconnectedConnection);
-    m_view.DisableMachineControls();
+    setState(ConnectionState::Closed);
+    emit m_events.disconnected();
 }
 
 void ConnectionManager::ConnectionEstablished()
 {
-    m_view.SetConnectButtonCaption(QStringLiteral("OK"));
-    m_view.SetConnectButtonEnabled(false);
-    m_view.SetBreakButtonVisible(true);
-    m_view.EnableMachineControls();
     m_retryTimer.setPeriod(0);
     m_verifyTimer.setPeriod(0);
-    m_view.AppendLogLine(texts::ConnectedBanner);
     m_connectedPortNumber = m_channel.PortNumber();
+    setState(ConnectionState::Connected);
+    emit m_events.connected(m_connectedPortNumber);
     m_portCheckTimer.setPeriod(kPortCheckPeriodMs);
 }
 
@@ -119,7 +142,7 @@ void ConnectionManager::noteOpenFailure()
 
 void ConnectionManager::reportDeniedDevices()
 {
-    // One line per group, naming the devices, so a user outside the serial
+    // One report per group, naming the devices, so a user outside the serial
     // group learns why the machine is never found.
     while (!m_deniedPending.isEmpty()) {
         const QString group = m_deniedPending.first().group;
@@ -132,15 +155,7 @@ void ConnectionManager::reportDeniedDevices()
                 ++i;
             }
         }
-        constexpr int kNamed = 4;
-        QString named = devices.mid(0, kNamed).join(QStringLiteral(", "));
-        if (devices.size() > kNamed)
-            named += QStringLiteral(" and %1 more").arg(devices.size() - kNamed);
-        QString line = QStringLiteral("Cannot open ") + named + QStringLiteral(": permission denied.");
-        if (!group.isEmpty())
-            line += QStringLiteral(" Join the group \"%1\" that owns the device (sudo usermod -aG %1 $USER), then log in again.")
-                        .arg(group);
-        m_view.AppendLogLine(line);
+        emit m_events.devicesDenied(group, devices);
     }
 }
 

@@ -3,13 +3,15 @@
 // sends Handshake on each port that opens and gives it a second to answer;
 // a scan that runs past COM64 is repeated every two seconds until the
 // machine answers. Once connected, a one-second check watches the system's
-// port list and starts a new scan when the machine's port has gone.
+// port list and starts a new scan when the machine's port has gone; a port
+// that closes on its own (the adapter reset or vanished) counts the same.
 //
 // The constructor binds the three timers' ticks: RetryTimer -> AutoConnect,
-// VerifyTimer -> VerifyTick, PortCheckTimer -> CheckPortPresence.
+// VerifyTimer -> VerifyTick, PortCheckTimer -> CheckPortPresence, and the
+// channel's Failed sink.
 
 #include "link/command_frames.h"
-#include "link/link_view.h"
+#include "link/link_events.h"
 #include "link/serial_channel.h"
 #include "platform/timer.h"
 
@@ -26,7 +28,7 @@ public:
     static constexpr int kPortCheckPeriodMs = 1000;
     static constexpr int kLastPort = 64;
 
-    ConnectionManager(SerialChannel& channel, CommandFrames& frames, LinkView& view,
+    ConnectionManager(SerialChannel& channel, CommandFrames& frames, LinkEvents& events,
                       platform::Timer& retryTimer, platform::Timer& verifyTimer,
                       platform::Timer& portCheckTimer);
     ~ConnectionManager();
@@ -45,25 +47,29 @@ public:
     // The handshake answer (called by the reply handler), every time it comes.
     void ConnectionEstablished();
 
+    ConnectionState State() const { return m_state; }
     int PortCounter() const { return m_portCounter; }
     int ConnectedPortNumber() const { return m_connectedPortNumber; }
 
 private:
+    void setState(ConnectionState state);
+    void connectionLost();
     void noteOpenFailure();
     void reportDeniedDevices();
 
     SerialChannel& m_channel;
     CommandFrames& m_frames;
-    LinkView& m_view;
+    LinkEvents& m_events;
     platform::Timer& m_retryTimer;
     platform::Timer& m_verifyTimer;
     platform::Timer& m_portCheckTimer;
 
+    ConnectionState m_state = ConnectionState::Closed;
     int m_portCounter = 0;
     int m_connectedPortNumber = 0;
-    // The port list box is shown once per run of failed reads, not per tick.
+    // The port list failure is reported once per run of failed reads, not per tick.
     bool m_portListFailureShown = false;
-    // Devices refused for lack of permission: logged once per scan.
+    // Devices refused for lack of permission: reported once per scan.
     struct Denied {
         int port;
         QString device;
@@ -72,14 +78,5 @@ private:
     QList<Denied> m_deniedPending;
     QSet<QString> m_deniedThisScan;
 };
-
-// The texts of this part, exactly.
-namespace texts {
-inline const QString ConnectedBanner =
-    QStringLiteral(">>>>>>>>>>>>>>>>>>>>>>             CONNECTED !    <<<<<<<<<<<<<<<<<<<<<<");
-inline const QString AutomaticConnecting = QStringLiteral("Automatic Connecting...\r\n");
-inline const QString ConnectionBreak = QStringLiteral(">>>Connection BREAK !<<<");
-inline const QString DisconnectedConnection = QStringLiteral("Disconnected Connection\r\n\r\n");
-} // namespace texts
 
 } // namespace kovra::link

@@ -2,9 +2,9 @@
 
 namespace kovra::link {
 
-MachineParameters::MachineParameters(CommandFrames& frames, LinkView& view)
+MachineParameters::MachineParameters(CommandFrames& frames, LinkEvents& events)
     : m_frames(frames)
-    , m_view(view)
+    , m_events(events)
 {
 }
 
@@ -16,21 +16,19 @@ QString MachineParameters::ShowBurnTime(int position) const
 void MachineParameters::SendBurnTime(int position)
 {
     m_frames.SetBurnTime(position);
-    m_view.AppendLogLine(QStringLiteral("Burning Time: ") + QString::number(position));
-    if (position == kBurnTimeMax)
-        m_view.AppendLogLine(QStringLiteral("按按键可以继续调节灼烧时间"));
+    emit m_events.burnTimeSent(position);
 }
 
 void MachineParameters::ReverseMotorXClicked()
 {
     m_frames.ReverseMotorX();
-    m_view.ShowMessageBox(QStringLiteral("Saved !"), QStringLiteral("Info"));
+    emit m_events.motorReversed('X');
 }
 
 void MachineParameters::ReverseMotorYClicked()
 {
     m_frames.ReverseMotorY();
-    m_view.ShowMessageBox(QStringLiteral("Saved !"), QStringLiteral("Info"));
+    emit m_events.motorReversed('Y');
 }
 
 } // namespace kovra::link

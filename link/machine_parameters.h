@@ -8,7 +8,7 @@
 // wheel, and never when the position is set because the machine reported it.
 
 #include "link/command_frames.h"
-#include "link/link_view.h"
+#include "link/link_events.h"
 
 #include <QString>
 
@@ -20,19 +20,19 @@ public:
     static constexpr int kBurnTimeMax = 100;
     static constexpr int kBurnTimeAtStart = 40;
 
-    MachineParameters(CommandFrames& frames, LinkView& view);
+    MachineParameters(CommandFrames& frames, LinkEvents& events);
 
     // The caption of BurnTimeValueLabel for a slider position.
     QString ShowBurnTime(int position) const;
-    // SetBurnTime with the position, then the log line(s).
+    // SetBurnTime with the position, then burnTimeSent.
     void SendBurnTime(int position);
-    // The reversal frame, then the "Saved !" box.
+    // The reversal frame, then motorReversed.
     void ReverseMotorXClicked();
     void ReverseMotorYClicked();
 
 private:
     CommandFrames& m_frames;
-    LinkView& m_view;
+    LinkEvents& m_events;
 };
 
 } // namespace kovra::link

@@ -36,11 +36,25 @@ void PortWriter::WritePicture(const QByteArray& picture, PictureWrite callbacks)
         startNext();
 }
 
+void PortWriter::PauseOutput(int ms)
+{
+    if (ms <= 0)
+        return;
+    m_queue.push_back(Item{{}, false, {}, ms});
+    if (m_state == State::Idle)
+        startNext();
+}
+
 void PortWriter::startNext()
 {
     while (m_state == State::Idle && !m_queue.empty()) {
         Item item = std::move(m_queue.front());
         m_queue.pop_front();
+        if (item.gapMs > 0) {
+            m_state = State::Gap;
+            m_timer.setPeriod(item.gapMs);
+            return;
+        }
         if (!item.picture) {
             m_channel.SendBytes(item.bytes);
             continue;
@@ -55,6 +69,12 @@ void PortWriter::startNext()
 
 void PortWriter::onTick()
 {
+    if (m_state == State::Gap) {
+        m_timer.setPeriod(0);
+        m_state = State::Idle;
+        startNext();
+        return;
+    }
     if (m_state == State::Waiting) {
         m_timer.setPeriod(0);
         if (m_current.callbacks.begin)
@@ -142,8 +162,12 @@ void PortWriter::abort()
         return;
     std::deque<Item> dropped;
     dropped.swap(m_queue);
-    if (m_state != State::Idle)
+    if (m_state == State::Gap) {
+        m_timer.setPeriod(0);
+        m_state = State::Idle;
+    } else if (m_state != State::Idle) {
         finish(false);
+    }
     for (Item& item : dropped) {
         if (item.picture && item.callbacks.done)
             item.callbacks.done(false, 0);

@@ -40,6 +40,10 @@ public:
     bool SendBytes(const QByteArray& bytes);
     bool SendBytes(quint8 byte) { return SendBytes(QByteArray(1, char(byte))); }
 
+    // A quiet gap of ms after what was written so far: writes asked for
+    // meanwhile wait their turn behind it. The window keeps working.
+    void PauseOutput(int ms);
+
     // Queues a picture; an empty one writes nothing and is done at once
     // after the wait.
     void WritePicture(const QByteArray& picture, PictureWrite callbacks);
@@ -48,11 +52,12 @@ public:
     int QueuedCount() const { return int(m_queue.size()); }
 
 private:
-    enum class State { Idle, Waiting, Writing, Draining };
+    enum class State { Idle, Waiting, Writing, Draining, Gap };
     struct Item {
         QByteArray bytes;
         bool picture = false;
         PictureWrite callbacks;
+        int gapMs = 0; // a pause, not a write
     };
 
     void startNext();

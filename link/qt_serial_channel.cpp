@@ -1,5 +1,7 @@
 #include "link/qt_serial_channel.h"
 
+#include "link/link_log.h"
+
 #include <QFileInfo>
 
 namespace kovra::link {
@@ -58,6 +60,7 @@ QtSerialChannel::~QtSerialChannel()
 {
     // No events from a channel that is going away.
     setOnClosed(nullptr);
+    setOnFailed(nullptr);
     setOnDataArrived(nullptr);
     PortClose();
 }
@@ -132,6 +135,7 @@ bool QtSerialChannel::SendBytes(const QByteArray& bytes)
         return false;
     if (bytes.isEmpty())
         return true;
+    LogWire('>', bytes);
     return m_port.write(bytes) == bytes.size();
 }
 
@@ -147,12 +151,22 @@ qint64 QtSerialChannel::OutputQueued() const
 
 void QtSerialChannel::onReadyRead()
 {
-    m_inbound += m_port.readAll();
+    readInbound();
     deliverInbound();
+}
+
+void QtSerialChannel::readInbound()
+{
+    const QByteArray chunk = m_port.readAll();
+    LogWire('<', chunk);
+    m_inbound += chunk;
 }
 
 void QtSerialChannel::deliverInbound()
 {
+    // Nothing below the shell opens a box or runs a nested event loop, so
+    // delivery is never re-entered; the guard stays as a cheap assurance
+    // that the order of bytes can never be broken.
     if (m_delivering)
         return;
     m_delivering = true;
@@ -178,10 +192,19 @@ void QtSerialChannel::onError(QSerialPort::SerialPortError error)
     if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError
         || error == QSerialPort::WriteError) {
         if (m_port.isOpen()) {
+            qCWarning(lcLink) << "port" << m_port.portName() << "closed on error" << error << m_port.errorString();
             // Bytes already read are still the machine's.
-            m_inbound += m_port.readAll();
+            readInbound();
             deliverInbound();
             PortClose();
+            // Like an unplug: whoever watches the connection must know the
+            // port is gone, even if its device comes back at once. Told from
+            // the event loop, not from inside QSerialPort's own signal, since
+            // the listener may open the next port; unless a port is open again.
+            QTimer::singleShot(0, &m_port, [this] {
+                if (!m_port.isOpen())
+                    fireFailed();
+            });
         }
     }
 }

@@ -37,6 +37,7 @@ public:
 private:
     void applySettings();
     void onReadyRead();
+    void readInbound();
     void deliverInbound();
     void onError(QSerialPort::SerialPortError error);
     void pollModemLines();
@@ -46,8 +47,7 @@ private:
     QSerialPort m_port;
     QTimer m_modemPoll;
     OpenFailure m_lastFailure;
-    // Bytes read but not yet delivered; a handler that opens a modal box
-    // lets readyRead run again, so delivery never nests and keeps the order.
+    // Bytes read but not yet delivered, in order.
     QByteArray m_inbound;
     qsizetype m_inboundPos = 0;
     bool m_delivering = false;

@@ -9,9 +9,8 @@
 
 #include "image/drawing_board.h"
 #include "link/connection_manager.h"
-#include "link/link_view.h"
+#include "link/link_events.h"
 #include "link/port_writer.h"
-#include "platform/timer.h"
 
 #include <QByteArray>
 
@@ -33,8 +32,8 @@ enum ReplyCode : int {
 
 class ReplyHandler {
 public:
-    ReplyHandler(LinkView& view, ConnectionManager& connection, PortWriter& writer,
-                 image::DrawingBoard& previewBoard, platform::Timer& runTimeTimer);
+    ReplyHandler(LinkEvents& events, ConnectionManager& connection, PortWriter& writer,
+                 image::DrawingBoard& previewBoard);
 
     // Bound to the channel's DataArrived.
     void HandleReplyByte(quint8 byte);
@@ -44,6 +43,8 @@ public:
 
     int ReportedX() const { return m_reportedX; }
     int ReportedY() const { return m_reportedY; }
+    // The last FirmwareVersion reported; 0 until the machine says.
+    int ReportedFirmwareVersion() const { return m_firmwareVersion; }
     int SupportedFirmwareVersion() const { return m_supportedFirmwareVersion; }
     void SetSupportedFirmwareVersion(int version) { m_supportedFirmwareVersion = version; }
 
@@ -51,32 +52,18 @@ private:
     void DispatchReply();
     void sendPicture();
 
-    LinkView& m_view;
+    LinkEvents& m_events;
     ConnectionManager& m_connection;
     PortWriter& m_writer;
     image::DrawingBoard& m_previewBoard;
-    platform::Timer& m_runTimeTimer;
 
     std::array<quint8, 10> m_replyBuffer{};
     int m_replyByteCount = 0;
     int m_reportedX = 0;
     int m_reportedY = 0;
     int m_supportedFirmwareVersion = 1;
+    int m_firmwareVersion = 0;
     QByteArray m_engraveBuffer;
 };
-
-namespace texts {
-inline const QString InitializationBanner =
-    QStringLiteral(">>>>>>>>>>>>>>>>>>>>>>       Initialization complete!<<<<<<<<<<<<<<<<<<<<<<");
-inline const QString FirmwareVersionPrefix = QStringLiteral("Firmware version : ");
-inline const QString FirmwareWarning = QStringLiteral("Please update your software, or some features may not be used.");
-inline const QString FirmwareWarningTitle = QStringLiteral("Message");
-inline const QString SendingNewImage = QStringLiteral("Sending New Image...\r\n");
-inline const QString SendingComplete = QStringLiteral("Sending Complete !\r\n\r\n");
-// Ours: the port closed before the whole picture had gone out.
-inline const QString SendingFailed = QStringLiteral("Sending Failed ! The port closed after %1 of %2 bytes.\r\n\r\n");
-inline const QString CarvedFinish = QStringLiteral("Carved finish !");
-inline const QString MotorPowerMissing = QStringLiteral("Please access the motor power supply !");
-} // namespace texts
 
 } // namespace kovra::link

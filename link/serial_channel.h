@@ -71,6 +71,9 @@ public:
     // The port went from open to closed (PortClose, a new PortOpen, or the
     // device vanishing).
     void setOnClosed(std::function<void()> f) { m_onClosed = std::move(f); }
+    // The port closed on its own (a read, write or resource error: the
+    // device vanished or was reset), right after the Closed event.
+    void setOnFailed(std::function<void()> f) { m_onFailed = std::move(f); }
 
 protected:
     void fireDataArrived(quint8 byte)
@@ -93,6 +96,11 @@ protected:
         if (m_onClosed)
             m_onClosed();
     }
+    void fireFailed()
+    {
+        if (m_onFailed)
+            m_onFailed();
+    }
 
 private:
     int m_portNumber = 1;
@@ -100,6 +108,7 @@ private:
     std::function<void(int)> m_onLineEvent;
     std::function<void(qint64)> m_onBytesWritten;
     std::function<void()> m_onClosed;
+    std::function<void()> m_onFailed;
 };
 
 } // namespace kovra::link

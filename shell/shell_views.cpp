@@ -42,7 +42,11 @@ void ShellViews::SetBurnTime(int position)
     m_window.BurnTimeValueLabel->setText(QString::number(position));
 }
 
-void ShellViews::ShowMessageBox(const QString& text, const QString& title) { m_messageBox.Show(text, title); }
+void ShellViews::ShowMessageBox(const QString& text, const QString& title)
+{
+    QMetaObject::invokeMethod(
+        &m_window, [this, text, title] { m_messageBox.Show(text, title); }, Qt::QueuedConnection);
+}
 
 void ShellViews::ShowTransferProgress(qint64 written, qint64 total)
 {
@@ -72,7 +76,10 @@ QRadioButton* radioFor(const MainWindow& w, job::LocationRadio radio)
 }
 } // namespace
 
-bool ShellViews::IsRadioChecked(job::LocationRadio radio) const { return radioFor(m_window, radio)->isChecked(); }
+job::LocationRadios ShellViews::CheckedRadios() const
+{
+    return {m_window.PointRadio->isChecked(), m_window.CenterRadio->isChecked(), m_window.BoxRadio->isChecked()};
+}
 void ShellViews::UncheckRadio(job::LocationRadio radio) { shell::UncheckRadio(radioFor(m_window, radio)); }
 
 void ShellViews::OpenEffectWindow()

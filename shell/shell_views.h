@@ -1,10 +1,9 @@
 #pragma once
-// The main window as the lower layers see it: one object that implements the
-// link's, the job's and the picture flow's view interfaces on the controls.
+// The main window's controls as the machine presenter and the picture flow
+// drive them.
 
 #include "image/image_view.h"
-#include "job/job_view.h"
-#include "link/link_view.h"
+#include "shell/machine_surface.h"
 #include "shell/message_box.h"
 
 #include <functional>
@@ -14,7 +13,7 @@ namespace kovra::shell {
 class ControlGroups;
 class MainWindow;
 
-class ShellViews final : public link::LinkView, public job::JobView, public image::ImageView {
+class ShellViews final : public MachineSurface, public image::ImageView {
 public:
     // The actions the picture flow asks for that belong to other parts; the
     // composition root fills them in once those parts exist.
@@ -29,7 +28,7 @@ public:
 
     void setActions(Actions actions) { m_actions = std::move(actions); }
 
-    // Shared by the three views.
+    // MachineSurface
     void AppendLogLine(const QString& text) override;
     void AppendLogText(const QString& text) override;
     void EnableMachineControls() override;
@@ -37,21 +36,20 @@ public:
     void ResetLocationControls() override;
     void SetXEdit(const QString& text) override;
     void SetYEdit(const QString& text) override;
-
-    // link::LinkView
     void SetConnectButtonCaption(const QString& caption) override;
     void SetConnectButtonEnabled(bool enabled) override;
     void SetBreakButtonVisible(bool visible) override;
     void SetBurnTime(int position) override;
+    // Shown once the event that asked for it has been handled, so no handler
+    // is re-entered from inside a box.
     void ShowMessageBox(const QString& text, const QString& title) override;
     void ShowTransferProgress(qint64 written, qint64 total) override;
     void HideTransferProgress() override;
-
-    // job::JobView
     void LockLocationControls() override;
     void SetTimeValueLabel(const QString& caption) override;
-    bool IsRadioChecked(job::LocationRadio radio) const override;
     void UncheckRadio(job::LocationRadio radio) override;
+    // The three location radios' check marks now.
+    job::LocationRadios CheckedRadios() const;
 
     // image::ImageView
     void OpenEffectWindow() override;

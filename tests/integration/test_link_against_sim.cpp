@@ -3,6 +3,8 @@
 #include "image/drawing_board.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
+#include "shell/machine_presenter.h"
+#include "shell/machine_texts.h"
 #include "sim/pty_machine.h"
 #include "tests/link/link_fakes.h"
 #include "tests/link/pty_pair.h"
@@ -30,9 +32,11 @@ struct LinkAgainstSim : ::testing::Test {
     QTemporaryDir portDir;
     std::unique_ptr<sim::PtyMachine> machine;
     // The scan's timers are ticked by hand; the picture's 5 ms wait is real.
-    test::ManualTimer retry, verify, portCheck, runTime;
+    test::ManualTimer retry, verify, portCheck;
     platform::QtTimer transfer;
     test::FakeLinkView view;
+    job::JobEvents jobEvents;
+    std::unique_ptr<shell::MachinePresenter> presenter;
     image::DrawingBoard board{512, 512};
     std::unique_ptr<link::QtSerialChannel> channel;
     std::unique_ptr<link::MachineLink> machineLink;
@@ -47,16 +51,18 @@ struct LinkAgainstSim : ::testing::Test {
         ASSERT_TRUE(machine->start()) << machine->errorString().toStdString();
         // Only the private directory: the test never touches real devices.
         channel = std::make_unique<link::QtSerialChannel>(platform::SerialPortNames(portDir.path(), false));
-        machineLink = std::make_unique<link::MachineLink>(*channel, view, board,
-                                                          link::LinkTimers{retry, verify, portCheck, runTime, transfer});
+        machineLink = std::make_unique<link::MachineLink>(*channel, board,
+                                                          link::LinkTimers{retry, verify, portCheck, transfer});
+        presenter = std::make_unique<shell::MachinePresenter>(machineLink->events(), jobEvents, view);
     }
     void TearDown() override
     {
+        presenter.reset();
         machineLink.reset();
         channel.reset();
         machine.reset();
     }
-    int banners() const { return int(view.log.count(link::texts::ConnectedBanner)); }
+    int banners() const { return int(view.log.count(shell::texts::ConnectedBanner)); }
     bool connect()
     {
         const int before = banners();
@@ -78,7 +84,7 @@ struct LinkAgainstSim : ::testing::Test {
 TEST_F(LinkAgainstSim, ScanFindsTheMachineAndLogsItsBanners)
 {
     ASSERT_TRUE(connect()) << view.log.toStdString();
-    EXPECT_TRUE(view.log.startsWith("Automatic Connecting...\r\n" + link::texts::ConnectedBanner + "\r\n"));
+    EXPECT_TRUE(view.log.startsWith("Automatic Connecting...\r\n" + shell::texts::ConnectedBanner + "\r\n"));
     ASSERT_TRUE(test::waitUntil([&] { return view.log.contains("Firmware version : 1\r\n"); }));
     EXPECT_EQ(view.connectCaption, "OK");
     EXPECT_TRUE(view.machineControlsEnabled);
@@ -93,13 +99,13 @@ TEST_F(LinkAgainstSim, UnpluggingBreaksAndAFreshScanFindsTheMachineAgain)
 {
     ASSERT_TRUE(connect());
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_FALSE(view.log.contains(link::texts::ConnectionBreak));
+    EXPECT_FALSE(view.log.contains(shell::texts::ConnectionBreak));
 
     machine->unplug();
     // The channel notices the far end going by itself.
     ASSERT_TRUE(test::waitUntil([&] { return !channel->IsOpen(); }));
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_TRUE(view.log.contains(link::texts::ConnectionBreak + "\r\nAutomatic Connecting...\r\n"));
+    EXPECT_TRUE(view.log.contains(shell::texts::ConnectionBreak + "\r\nAutomatic Connecting...\r\n"));
     EXPECT_EQ(retry.period(), 2000); // nothing to find now
 
     ASSERT_TRUE(machine->start());

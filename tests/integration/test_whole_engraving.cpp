@@ -3,10 +3,12 @@
 #include "app/engrave_command.h"
 #include "sim/pty_machine.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "tests/support/scoped_env.h"
@@ -111,4 +113,51 @@ TEST(WholeEngraving, APictureThatCannotBeUsedStopsBeforeTheMachine)
     out.flush();
     EXPECT_TRUE(log.contains("notes.bmp")) << log.toStdString();
     EXPECT_FALSE(log.contains("Automatic Connecting...")) << "nothing reached for the machine";
+}
+
+// The adapter vanishes and comes back 300 ms later (a USB reset). Before
+// Start the picture goes again once the machine is found again; after Start
+// the break is reported at once with its own exit status.
+TEST(WholeEngraving, ABrokenLinkIsMendedBeforeStartAndReportedAfter)
+{
+    struct Case {
+        const char* name;
+        qint64 unplugAfter; // bytes: handshake 4, BeginImage 4, picture 32768, StartCarve 4
+        int exitCode;
+        const char* said;
+    };
+    for (const Case& c : {Case{"during the picture", 4 + 4 + 6000, 0, "the picture goes again"},
+             Case{"right after Start", 4 + 4 + 32768 + 4, 5, "broke during the engraving"}}) {
+        SCOPED_TRACE(c.name);
+        PrivatePorts ports;
+        sim::FirmwareOptions firmware;
+        firmware.unplugAfterBytes = c.unplugAfter;
+        sim::PtyMachine machine(firmware, sim::PtyMachineOptions{4, ports.dir.path(), false});
+        QObject::connect(&machine, &sim::PtyMachine::unplugged, &machine,
+            [&machine] { QTimer::singleShot(300, &machine, [&machine] { machine.start(); }); });
+        ASSERT_TRUE(machine.start()) << machine.errorString().toStdString();
+
+        app::EngraveOptions options;
+        options.picture = writePicture(ports.dir);
+        options.connectTimeoutS = 20;
+        options.jobTimeoutS = 60;
+        QString log, errors;
+        QTextStream out(&log), err(&errors);
+        QElapsedTimer clock;
+        clock.start();
+        const int code = app::RunEngraveCommand(options, out, err);
+        out.flush();
+        err.flush();
+        EXPECT_EQ(code, c.exitCode) << errors.toStdString() << log.toStdString();
+        EXPECT_TRUE(log.contains(">>>Connection BREAK !<<<")) << log.toStdString();
+        EXPECT_TRUE((log + errors).contains(c.said)) << log.toStdString() << errors.toStdString();
+        EXPECT_LT(clock.elapsed(), 30000) << "no waiting for a time-out";
+        if (c.exitCode == 0) {
+            EXPECT_EQ(log.count("CONNECTED !"), 2);
+            int pictures = 0;
+            machine.withModel([&](sim::FirmwareModel& m) { pictures = m.picturesReceived(); });
+            EXPECT_EQ(pictures, 1) << "the whole picture arrived once, after the reset";
+            EXPECT_TRUE(log.contains("Carved finish !"));
+        }
+    }
 }

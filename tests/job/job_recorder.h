@@ -3,10 +3,10 @@
 // into one event list, so tests see the exact order of the writes on the
 // wire (through the link's real command frames) and the log texts.
 
-#include "job/job_view.h"
-#include "link/link_view.h"
+#include "job/job_events.h"
 #include "link/machine_link.h"
 #include "link/serial_channel.h"
+#include "shell/machine_presenter.h"
 #include "tests/support/manual_timer.h"
 
 #include <QList>
@@ -48,7 +48,8 @@ private:
     bool m_open = true;
 };
 
-class RecordingJobView final : public job::JobView {
+// The window's controls as the presenter drives them, into the same list.
+class RecordingJobView final : public shell::MachineSurface {
 public:
     explicit RecordingJobView(QStringList& events)
         : m_events(events)
@@ -63,6 +64,7 @@ public:
     void AppendLogLine(const QString& text) override { m_events.append(QStringLiteral("line:") + text); }
     void AppendLogText(const QString& text) override { m_events.append(QStringLiteral("text:") + text); }
     void EnableMachineControls() override { m_events.append(QStringLiteral("enable")); }
+    void DisableMachineControls() override { m_events.append(QStringLiteral("disable")); }
     void ResetLocationControls() override
     {
         for (auto& radio : radios)
@@ -73,12 +75,18 @@ public:
     void SetTimeValueLabel(const QString& caption) override { timeValueLabel = caption; }
     void SetXEdit(const QString& text) override { xEdit = text; }
     void SetYEdit(const QString& text) override { yEdit = text; }
-    bool IsRadioChecked(job::LocationRadio radio) const override { return radios.at(radio); }
     void UncheckRadio(job::LocationRadio radio) override
     {
         radios[radio] = false;
         m_events.append(QStringLiteral("uncheck"));
     }
+    void SetConnectButtonCaption(const QString&) override {}
+    void SetConnectButtonEnabled(bool) override {}
+    void SetBreakButtonVisible(bool) override {}
+    void SetBurnTime(int) override {}
+    void ShowMessageBox(const QString& text, const QString&) override { m_events.append(QStringLiteral("box:") + text); }
+    void ShowTransferProgress(qint64, qint64) override {}
+    void HideTransferProgress() override {}
 
     // A click on a radio as the radio group does it: that radio checked, the
     // others cleared.
@@ -87,39 +95,55 @@ public:
         for (auto& r : radios)
             r.second = r.first == radio;
     }
+    job::LocationRadios checked() const
+    {
+        return {radios.at(job::LocationRadio::Point), radios.at(job::LocationRadio::Center),
+            radios.at(job::LocationRadio::Box)};
+    }
 
 private:
     QStringList& m_events;
 };
 
-// The link side nobody looks at here.
-class QuietLinkView final : public link::LinkView {
+// The writer's timer: records each quiet gap ("pause:50") as it begins.
+class RecordingTimer final : public platform::Timer {
 public:
-    void AppendLogLine(const QString&) override {}
-    void AppendLogText(const QString&) override {}
-    void EnableMachineControls() override {}
-    void DisableMachineControls() override {}
-    void ResetLocationControls() override {}
-    void SetConnectButtonCaption(const QString&) override {}
-    void SetConnectButtonEnabled(bool) override {}
-    void SetBreakButtonVisible(bool) override {}
-    void SetXEdit(const QString&) override {}
-    void SetYEdit(const QString&) override {}
-    void SetBurnTime(int) override {}
-    void ShowMessageBox(const QString&, const QString&) override {}
-    void ShowTransferProgress(qint64, qint64) override {}
-    void HideTransferProgress() override {}
+    explicit RecordingTimer(QStringList& events)
+        : m_events(events)
+    {
+    }
+    void setPeriod(int ms) override
+    {
+        if (ms > 0 && ms != m_period)
+            m_events.append(QStringLiteral("pause:%1").arg(ms));
+        m_period = ms < 0 ? 0 : ms;
+    }
+    int period() const override { return m_period; }
+    bool tick()
+    {
+        if (m_period == 0)
+            return false;
+        fireTick();
+        return true;
+    }
+
+private:
+    QStringList& m_events;
+    int m_period = 0;
 };
 
-// The real machine link on a recording channel, with hand-driven timers.
+// The real machine link on a recording channel, with hand-driven timers,
+// its events shown through the real presenter.
 struct JobRig {
     QStringList events;
     RecordingChannel channel{events};
     RecordingJobView view{events};
-    QuietLinkView linkView;
     image::DrawingBoard board{512, 512};
-    ManualTimer retry, verify, portCheck, runTime, transfer;
-    link::MachineLink machine{channel, linkView, board, link::LinkTimers{retry, verify, portCheck, runTime, transfer}};
+    ManualTimer retry, verify, portCheck, runTime;
+    RecordingTimer transfer{events};
+    link::MachineLink machine{channel, board, link::LinkTimers{retry, verify, portCheck, transfer}};
+    job::JobEvents jobEvents;
+    shell::MachinePresenter presenter{machine.events(), jobEvents, view};
 
     link::CommandFrames& frames() { return machine.frames(); }
     // The events since the last take, and forget them.

@@ -16,7 +16,7 @@ namespace {
 struct EncoderFixture : ::testing::Test {
     test::JobRig rig;
     image::DrawingBoard& board = rig.board;
-    job::EngraveEncoder encoder{rig.frames(), rig.view, rig.board, rig.machine.replies()};
+    job::EngraveEncoder encoder{rig.frames(), rig.jobEvents, rig.board, rig.machine.replies()};
 
     void fill(const QColor& colour)
     {

@@ -14,7 +14,7 @@ struct JobControlsFixture : ::testing::Test {
     test::JobRig rig;
     test::RecordingJobView& view = rig.view;
     test::ManualTimer& runTimeTimer = rig.runTime;
-    job::JobControls controls{rig.frames(), rig.view, rig.runTime};
+    job::JobControls controls{rig.frames(), rig.jobEvents, rig.machine.events(), rig.runTime};
 
     void ticks(int n)
     {
@@ -24,17 +24,6 @@ struct JobControlsFixture : ::testing::Test {
 };
 
 } // namespace
-
-TEST(RunClockCaption, LeadingSpaceAndTwoDigitFields)
-{
-    EXPECT_EQ(job::JobControls::RunClockCaption(5), " 00:05");
-    EXPECT_EQ(job::JobControls::RunClockCaption(59), " 00:59");
-    EXPECT_EQ(job::JobControls::RunClockCaption(60), " 01:00");
-    EXPECT_EQ(job::JobControls::RunClockCaption(65), " 01:05");
-    EXPECT_EQ(job::JobControls::RunClockCaption(599), " 09:59");
-    EXPECT_EQ(job::JobControls::RunClockCaption(600), " 10:00");
-    EXPECT_EQ(job::JobControls::RunClockCaption(6000), " 100:00");
-}
 
 TEST_F(JobControlsFixture, StartLocksThePositioningAndRunsTheClock)
 {
@@ -124,7 +113,7 @@ TEST_F(JobControlsFixture, PictureDropResetsAndFinishStops)
 {
     controls.StartButton();
     ticks(9);
-    controls.StopRunClock();
+    emit rig.machine.events().carvingFinished(); // the machine's CarveFinished
     EXPECT_FALSE(runTimeTimer.running());
     EXPECT_EQ(view.timeValueLabel, " 00:09");
     controls.ResetRunClock();

@@ -37,14 +37,15 @@ struct PositioningFixture : ::testing::Test {
     test::JobRig rig;
     test::RecordingJobView& view = rig.view;
     FakeHotKeys hotKeys;
-    job::Positioning positioning{rig.frames(), rig.view, rig.board, hotKeys,
-                                 [this](int ms) { rig.events.append(QStringLiteral("pause:%1").arg(ms)); }};
+    job::Positioning positioning{rig.frames(), rig.jobEvents, rig.board, hotKeys};
 
     void clickRadio(LocationRadio radio)
     {
         view.click(radio);
-        positioning.SelectLocationMode();
+        positioning.SelectLocationMode(view.checked());
     }
+    // The jog's quiet gap ends.
+    void endPause() { ASSERT_TRUE(rig.transfer.tick()); }
     std::array<int, 3> flags() const
     {
         return {positioning.PointModeActive(), positioning.CenterModeActive(), positioning.BoxModeActive()};
@@ -153,12 +154,31 @@ TEST_F(PositioningFixture, JogsWriteFrameTrailerLogThenPause)
     positioning.UpButton();
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF030100"), QByteArray::fromHex("01")}));
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "text:Laser Movement : Up\r\n", "pause:50"}));
+    endPause();
     positioning.DownButton();
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 02 00", "02", "text:Laser Movement : Down\r\n", "pause:50"}));
+    endPause();
     positioning.LeftButton();
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    endPause();
     positioning.RightButton();
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 04 00", "04", "text:Laser Movement : Right\r\n", "pause:50"}));
+}
+
+// The pause holds the outbound queue, not the thread: what is asked for
+// meanwhile goes out after it, in order, and the window is never blocked.
+TEST_F(PositioningFixture, CommandsDuringTheJogPauseWaitTheirTurn)
+{
+    positioning.UpButton();
+    positioning.LeftButton();
+    rig.frames().StartCarve();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "text:Laser Movement : Up\r\n", "pause:50",
+                              "text:Laser Movement : Left\r\n"}));
+    endPause();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "pause:50"}));
+    endPause();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00"}));
+    EXPECT_FALSE(rig.transfer.tick());
 }
 
 TEST_F(PositioningFixture, ArrowHotKeysRegisterDispatchAndUnregister)
@@ -173,6 +193,7 @@ TEST_F(PositioningFixture, ArrowHotKeysRegisterDispatchAndUnregister)
 
     hotKeys.press(left);
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    endPause();
     hotKeys.press(down);
     EXPECT_EQ(rig.take().first(), "FF 03 02 00");
     hotKeys.press(9999);
@@ -211,8 +232,7 @@ TEST_F(PositioningFixture, FocusOnlyArrowKeysUnderOffscreen)
         GTEST_SKIP() << "X11 has system-wide keys";
     auto keys = platform::CreateGlobalHotKeys();
     ASSERT_TRUE(keys->IsFallback());
-    job::Positioning arrows{rig.frames(), rig.view, rig.board, *keys,
-                            [this](int ms) { rig.events.append(QStringLiteral("pause:%1").arg(ms)); }};
+    job::Positioning arrows{rig.frames(), rig.jobEvents, rig.board, *keys};
     auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
@@ -225,6 +245,7 @@ TEST_F(PositioningFixture, FocusOnlyArrowKeysUnderOffscreen)
 
     press(Qt::Key_Left);
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    endPause();
     press(Qt::Key_Up, Qt::ControlModifier);
     press(Qt::Key_A);
     EXPECT_TRUE(rig.take().isEmpty());

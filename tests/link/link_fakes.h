@@ -1,10 +1,12 @@
 #pragma once
 // Recording fakes for the machine link: a serial channel that keeps every
 // write and lets the test decide which ports open and when bytes leave, and
-// a view that records what the window would show.
+// a surface that records what the window would show (the link's events go
+// through the real presenter, so tests see the window's texts and states).
 
-#include "link/link_view.h"
+#include "link/link_events.h"
 #include "link/serial_channel.h"
+#include "shell/machine_surface.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -36,6 +38,13 @@ public:
     bool instantWrite = true;
     qint64 outputQueued = -1;
     int closes = 0;
+
+    // The device vanished or was reset: the port closes on its own.
+    void fail()
+    {
+        PortClose();
+        fireFailed();
+    }
 
     bool PortOpen() override
     {
@@ -110,7 +119,7 @@ private:
     link::OpenFailure m_failure;
 };
 
-class FakeLinkView final : public link::LinkView {
+class FakeLinkView final : public shell::MachineSurface {
 public:
     QString log;             // the MessageLog text
     QStringList calls;       // every call in order, for checking sequences
@@ -132,6 +141,9 @@ public:
     void EnableMachineControls() override { machineControlsEnabled = true; calls << "enable"; }
     void DisableMachineControls() override { machineControlsEnabled = false; calls << "disable"; }
     void ResetLocationControls() override { ++resetLocations; calls << "resetLocations"; }
+    void LockLocationControls() override { calls << "lock"; }
+    void UncheckRadio(job::LocationRadio) override { calls << "uncheck"; }
+    void SetTimeValueLabel(const QString& t) override { calls << "clock:" + t; }
     void SetConnectButtonCaption(const QString& c) override { connectCaption = c; calls << "caption:" + c; }
     void SetConnectButtonEnabled(bool e) override { connectEnabled = e; calls << QString("connectEnabled:%1").arg(e); }
     void SetBreakButtonVisible(bool v) override { breakVisible = v; calls << QString("breakVisible:%1").arg(v); }
@@ -147,6 +159,50 @@ public:
     }
     void ShowTransferProgress(qint64 written, qint64 total) override { progress.append({written, total}); }
     void HideTransferProgress() override { ++progressHidden; calls << "hideProgress"; }
+};
+
+// Every link event as a line ("connected 3", "state Verifying"), in order.
+class LinkEventLog {
+public:
+    QStringList events;
+    explicit LinkEventLog(link::LinkEvents& e)
+    {
+        using L = link::LinkEvents;
+        auto add = [this](const QString& text) { events << text; };
+        QObject::connect(&e, &L::connectionStateChanged, [add](link::ConnectionState s) {
+            add(QStringLiteral("state ") + QLatin1String(link::ConnectionStateName(s)));
+        });
+        QObject::connect(&e, &L::scanStarted, [add] { add("scan"); });
+        QObject::connect(&e, &L::devicesDenied, [add](const QString& g, const QStringList& d) {
+            add(QStringLiteral("denied %1: %2").arg(g, d.join(", ")));
+        });
+        QObject::connect(&e, &L::connected, [add](int p) { add(QStringLiteral("connected %1").arg(p)); });
+        QObject::connect(&e, &L::connectionBroken, [add](int p) { add(QStringLiteral("broken %1").arg(p)); });
+        QObject::connect(&e, &L::disconnected, [add] { add("disconnected"); });
+        QObject::connect(&e, &L::portListUnreadable, [add](int s) { add(QStringLiteral("port list %1").arg(s)); });
+        QObject::connect(&e, &L::firmwareReported, [add](int v) { add(QStringLiteral("firmware %1").arg(v)); });
+        QObject::connect(&e, &L::firmwareNewerThanSupported,
+            [add](int v, int s) { add(QStringLiteral("firmware newer %1>%2").arg(v).arg(s)); });
+        QObject::connect(&e, &L::rowReported, [add](int r) { add(QStringLiteral("row %1").arg(r)); });
+        QObject::connect(&e, &L::positionReported,
+            [add](int r, int c) { add(QStringLiteral("position %1,%2").arg(r).arg(c)); });
+        QObject::connect(&e, &L::carvingFinished, [add] { add("finished"); });
+        QObject::connect(&e, &L::motorStatusReported, [add](int s) { add(QStringLiteral("motor %1").arg(s)); });
+        QObject::connect(&e, &L::valueReported, [add](int v) { add(QStringLiteral("value %1").arg(v)); });
+        QObject::connect(&e, &L::burnTimeReported, [add](int v) { add(QStringLiteral("burn time %1").arg(v)); });
+        QObject::connect(&e, &L::pictureSending, [add](qint64 t) { add(QStringLiteral("sending %1").arg(t)); });
+        QObject::connect(&e, &L::pictureSent, [add](bool ok, qint64 w, qint64 t) {
+            add(QStringLiteral("sent %1 %2/%3").arg(ok ? "ok" : "failed").arg(w).arg(t));
+        });
+        QObject::connect(&e, &L::burnTimeSent, [add](int v) { add(QStringLiteral("burn time sent %1").arg(v)); });
+        QObject::connect(&e, &L::motorReversed, [add](char a) { add(QStringLiteral("reversed %1").arg(QLatin1Char(a))); });
+    }
+    QStringList take()
+    {
+        QStringList out = events;
+        events.clear();
+        return out;
+    }
 };
 
 inline QByteArray bytes(std::initializer_list<int> values)

@@ -1,6 +1,8 @@
 #include "link/command_frames.h"
 #include "link/connection_manager.h"
 #include "link_fakes.h"
+#include "shell/machine_presenter.h"
+#include "shell/machine_texts.h"
 #include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +17,14 @@ const QByteArray kHandshake = bytes({0xFF, 0x09, 0x00, 0x00});
 struct ConnectionFixture : ::testing::Test {
     test::FakeSerialChannel channel;
     test::FakeLinkView view;
+    link::LinkEvents events;
+    job::JobEvents jobEvents;
+    shell::MachinePresenter presenter{events, jobEvents, view};
+    test::LinkEventLog eventLog{events};
     test::ManualTimer retry, verify, portCheck, transfer;
     link::PortWriter writer{channel, transfer};
     link::CommandFrames frames{writer};
-    link::ConnectionManager connection{channel, frames, view, retry, verify, portCheck};
+    link::ConnectionManager connection{channel, frames, events, retry, verify, portCheck};
 
     QList<int> handshakePorts() const
     {
@@ -163,7 +169,7 @@ TEST_F(ConnectionFixture, ASecondHandshakeAnswerOnlyRepeatsTheSteps)
     connectOn(6);
     const int restarts = portCheck.restarts();
     connection.ConnectionEstablished();
-    EXPECT_EQ(logCount(link::texts::ConnectedBanner), 2);
+    EXPECT_EQ(logCount(shell::texts::ConnectedBanner), 2);
     EXPECT_EQ(portCheck.restarts(), restarts);
     EXPECT_EQ(connection.ConnectedPortNumber(), 6);
     EXPECT_TRUE(channel.IsOpen());

@@ -1,5 +1,6 @@
 #include "link/machine_parameters.h"
 #include "link_fakes.h"
+#include "shell/machine_presenter.h"
 #include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +13,13 @@ namespace {
 struct ParametersFixture : ::testing::Test {
     test::FakeSerialChannel channel;
     test::FakeLinkView view;
+    link::LinkEvents events;
+    job::JobEvents jobEvents;
+    shell::MachinePresenter presenter{events, jobEvents, view};
     test::ManualTimer transfer;
     link::PortWriter writer{channel, transfer};
     link::CommandFrames frames{writer};
-    link::MachineParameters parameters{frames, view};
+    link::MachineParameters parameters{frames, events};
 
     void SetUp() override
     {

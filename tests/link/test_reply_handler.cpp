@@ -2,6 +2,8 @@
 #include "link/connection_manager.h"
 #include "link/reply_handler.h"
 #include "link_fakes.h"
+#include "shell/machine_presenter.h"
+#include "shell/machine_texts.h"
 #include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +18,16 @@ constexpr QRgb kRed = qRgb(255, 0, 0);
 struct RepliesFixture : ::testing::Test {
     test::FakeSerialChannel channel;
     test::FakeLinkView view;
-    test::ManualTimer retry, verify, portCheck, runTime, transfer;
+    link::LinkEvents events;
+    job::JobEvents jobEvents;
+    shell::MachinePresenter presenter{events, jobEvents, view};
+    test::LinkEventLog eventLog{events};
+    test::ManualTimer retry, verify, portCheck, transfer;
     image::DrawingBoard board{512, 512};
     link::PortWriter writer{channel, transfer};
     link::CommandFrames frames{writer};
-    link::ConnectionManager connection{channel, frames, view, retry, verify, portCheck};
-    link::ReplyHandler replies{view, connection, writer, board, runTime};
+    link::ConnectionManager connection{channel, frames, events, retry, verify, portCheck};
+    link::ReplyHandler replies{events, connection, writer, board};
 
     void SetUp() override
     {
@@ -58,12 +64,12 @@ TEST_F(RepliesFixture, HandshakeAnswerConnectsOnTheOpenPort)
     view.calls.clear();
     feed(bytes({0xFF, 0x01, 0x00, 0x00}));
     EXPECT_EQ(view.calls, QStringList({"caption:OK", "connectEnabled:0", "breakVisible:1", "enable",
-                                       "line:" + link::texts::ConnectedBanner}));
+                                       "line:" + shell::texts::ConnectedBanner}));
     EXPECT_EQ(retry.period(), 0);
     EXPECT_EQ(verify.period(), 0);
     EXPECT_EQ(portCheck.period(), 1000);
     EXPECT_EQ(connection.ConnectedPortNumber(), 7);
-    EXPECT_EQ(link::texts::ConnectedBanner,
+    EXPECT_EQ(shell::texts::ConnectedBanner,
               QString(22, '>') + QString(13, ' ') + "CONNECTED !" + QString(4, ' ') + QString(22, '<'));
 }
 
@@ -121,10 +127,8 @@ TEST_F(RepliesFixture, StrayStartMarkerResynchronises)
 
 TEST_F(RepliesFixture, FourBytesWithoutMarkerAreDroppedAsOneUnit)
 {
-    runTime.setPeriod(1000);
     feed(bytes({0x01, 0x02, 0x03, 0x04, 0xFF, 0x06, 0x00, 0x00}));
     EXPECT_EQ(view.log, "Carved finish !\r\n");
-    EXPECT_EQ(runTime.period(), 0);
     EXPECT_EQ(view.resetLocations, 1);
     // Without the marker, bytes are taken four at a time: 05 FF resyncs.
     view.log.clear();

@@ -1,16 +1,18 @@
 #pragma once
-// What the machine link needs from the main window. The shell implements it
-// once; tests implement it with a recording fake. Texts are the program's own,
-// passed exactly as they are to be shown.
+// The controls of the main window that show the machine and the job, as the
+// presenter drives them. The window implements it once (ShellViews), the
+// command-line engraving prints it (ConsoleViews), tests record it.
+
+#include "job/job_events.h"
 
 #include <QString>
 #include <QtGlobal>
 
-namespace kovra::link {
+namespace kovra::shell {
 
-class LinkView {
+class MachineSurface {
 public:
-    virtual ~LinkView() = default;
+    virtual ~MachineSurface() = default;
 
     // MessageLog: the text followed by "\r\n" / the text unchanged; both
     // append at the end and scroll it into view.
@@ -21,21 +23,24 @@ public:
     virtual void EnableMachineControls() = 0;
     virtual void DisableMachineControls() = 0;
     virtual void ResetLocationControls() = 0;
+    virtual void LockLocationControls() = 0;
+    virtual void UncheckRadio(job::LocationRadio radio) = 0;
 
     // ConnectButton ("Connecting...", "OK", "Connect") and BreakButton.
     virtual void SetConnectButtonCaption(const QString& caption) = 0;
     virtual void SetConnectButtonEnabled(bool enabled) = 0;
     virtual void SetBreakButtonVisible(bool visible) = 0;
 
-    // The position boxes, filled from the machine's position replies.
+    // The position boxes and the run clock's label.
     virtual void SetXEdit(const QString& text) = 0;
     virtual void SetYEdit(const QString& text) = 0;
+    virtual void SetTimeValueLabel(const QString& caption) = 0;
 
     // BurnTimeSlider position and BurnTimeValueLabel caption (the position in
     // decimal). Setting it must not send anything to the machine.
     virtual void SetBurnTime(int position) = 0;
 
-    // A modal box with an OK button and no icon; returns when it is closed.
+    // A box with an OK button and no icon, modal for the whole program.
     virtual void ShowMessageBox(const QString& text, const QString& title) = 0;
 
     // Progress of the picture transfer: first (0, total), then rising values,
@@ -45,4 +50,4 @@ public:
     virtual void HideTransferProgress() = 0;
 };
 
-} // namespace kovra::link
+} // namespace kovra::shell

@@ -1,0 +1,25 @@
+#pragma once
+// The engraving rates learned from finished jobs, kept in Config.ini in a
+// section of their own ([Estimates], one key per burn time), so the next
+// job at the same burn time starts with an estimate.
+
+#include "job/job_progress.h"
+#include "shell/config_file.h"
+
+namespace kovra::shell {
+
+class EstimateStore final : public job::RateStore {
+public:
+    static constexpr const char* Section = "Estimates";
+    explicit EstimateStore(ConfigFile& config) : m_config(config) {}
+
+    std::optional<double> LearnedRate(int burnTime) const override;
+    // A new measurement moves the stored rate halfway towards it: pictures
+    // differ, and one unusual job should not undo the others.
+    void LearnRate(int burnTime, double dotsPerSecond) override;
+
+private:
+    ConfigFile& m_config;
+};
+
+} // namespace kovra::shell

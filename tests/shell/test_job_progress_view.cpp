@@ -1,0 +1,86 @@
+// The progress texts, the learned rates in Config.ini, the end-of-job notice.
+#include "link/link_events.h"
+#include "platform/desktop_notifier.h"
+#include "shell/estimate_store.h"
+#include "shell/job_end_notice.h"
+#include "shell/job_progress_view.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace kovra;
+using Phase = job::JobProgressState::Phase;
+
+TEST(JobProgressView, TextsForEachPhase)
+{
+    const auto text = [](Phase phase, int percent, int left, int active = 0) {
+        job::JobProgressState s;
+        s.phase = phase;
+        s.dots = 12345;
+        s.passed = 12345 * percent / 100;
+        s.percent = percent;
+        s.secondsLeft = left;
+        s.activeSeconds = active;
+        return shell::JobProgressView::Text(s);
+    };
+    const QString dot = QStringLiteral("  \u00B7  ");
+    EXPECT_EQ(text(Phase::NoPicture, 0, -1), "");
+    EXPECT_EQ(text(Phase::Ready, 0, -1), "12345 dots");
+    EXPECT_EQ(text(Phase::Ready, 0, 190), "12345 dots" + dot + "about 3:10");
+    EXPECT_EQ(text(Phase::Engraving, 37, 84), "37 %" + dot + "1:24 left");
+    EXPECT_EQ(text(Phase::Engraving, 2, -1), "2 %");
+    EXPECT_EQ(text(Phase::Paused, 37, 84), "37 %" + dot + "1:24 left" + dot + "paused");
+    EXPECT_EQ(text(Phase::Broken, 40, 60), "40 %" + dot + "connection broken");
+    EXPECT_EQ(text(Phase::Finished, 100, 0, 3725), "100 %" + dot + "finished in 1:02:05");
+    EXPECT_EQ(shell::JobProgressView::Duration(59), "0:59");
+    EXPECT_EQ(shell::JobProgressView::Duration(600), "10:00");
+}
+
+TEST(EstimateStore, RatesPerBurnTimeInTheirOwnSection)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Language]\r\nLanguage=2\r\n[Estimates]\r\nDotsPerSecondAtBurnTime7=nonsense\r\n");
+    }
+    shell::ConfigFile config(path);
+    shell::EstimateStore store(config);
+    EXPECT_FALSE(store.LearnedRate(40));
+    EXPECT_FALSE(store.LearnedRate(7)) << "a damaged value gives no estimate";
+    store.LearnRate(40, 120.0);
+    store.LearnRate(40, 80.0); // halfway towards the newest
+    store.LearnRate(55, 30.5);
+    EXPECT_DOUBLE_EQ(*store.LearnedRate(40), 100.0);
+    EXPECT_DOUBLE_EQ(*store.LearnedRate(55), 30.5);
+    EXPECT_EQ(config.Read("Language", "Language", ""), "2") << "other sections stay";
+}
+
+namespace {
+class FakeNotifier final : public platform::DesktopNotifier {
+public:
+    QStringList shown;
+    bool Notify(const QString& title, const QString& body) override
+    {
+        shown << title + ": " + body;
+        return true;
+    }
+};
+} // namespace
+
+TEST(JobEndNotice, TheFinishedEngravingIsAnnouncedWithItsRunTime)
+{
+    link::LinkEvents link;
+    FakeNotifier notifier;
+    QWidget window;
+    int runSeconds = 754;
+    shell::JobEndNotice notice(link, notifier, window, [&] { return runSeconds; });
+    emit link.connectionBroken(2);
+    EXPECT_TRUE(notifier.shown.isEmpty());
+    emit link.carvingFinished();
+    EXPECT_EQ(notifier.shown, QStringList{"Kovra Laser: Engraving finished in 12:34."});
+}
