@@ -339,6 +339,7 @@ void ThemedControlLook::drawControl(ControlElement element, const QStyleOption* 
         break;
     case CE_ProgressBarGroove: paintProgressGroove(o, p); break;
     case CE_ProgressBarContents: paintProgressContents(o, p, w); break;
+    case CE_ProgressBarLabel: paintProgressLabel(o, p); break;
     default: QProxyStyle::drawControl(element, o, p, w); break;
     }
     p->restore();

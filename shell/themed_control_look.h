@@ -65,6 +65,7 @@ private:
     void paintScrollBar(const QStyleOptionComplex* option, QPainter* p, const QWidget* widget) const;
     void paintProgressGroove(const QStyleOption* option, QPainter* p) const;
     void paintProgressContents(const QStyleOption* option, QPainter* p, const QWidget* widget) const;
+    void paintProgressLabel(const QStyleOption* option, QPainter* p) const;
     QRect groupBoxRect(const QStyleOptionComplex* option, SubControl sub, const QWidget* widget) const;
     QRect sliderRect(const QStyleOptionComplex* option, SubControl sub) const;
     QRect comboBoxRect(const QStyleOptionComplex* option, SubControl sub) const;

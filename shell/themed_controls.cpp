@@ -319,4 +319,16 @@ void ThemedControlLook::paintProgressContents(const QStyleOption* o, QPainter* p
         fillGradient(p, chunk, isSet(o, State_Enabled) ? m_colours->focused : m_colours->pressed);
 }
 
+// The chunk is a light colour: the caption stays in the dark text colour
+// across it (a light caption over a light chunk could not be read).
+void ThemedControlLook::paintProgressLabel(const QStyleOption* o, QPainter* p) const
+{
+    const auto* bar = qstyleoption_cast<const QStyleOptionProgressBar*>(o);
+    if (!bar || bar->text.isEmpty())
+        return;
+    const bool enabled = isSet(o, State_Enabled);
+    p->setPen(o->palette.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    p->drawText(o->rect, Qt::AlignCenter | Qt::TextSingleLine, bar->text);
+}
+
 } // namespace kovra::shell

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyleOption>
@@ -407,4 +408,21 @@ TEST(ThemedControlLook, FramesOfGroupBoxesEditsAndListsUseTheBorderColour)
     const QImage comboImage = renderWidget(combo);
     EXPECT_EQ(at(comboImage, 10, 1), rgb(kBorder));
     EXPECT_EQ(at(comboImage, 10, 2), rgb(qRgb(255, 255, 255)));
+}
+
+TEST(ThemedControlLook, ProgressCaptionStaysDarkOverTheChunk)
+{
+    ThemedControlLook look(1);
+    QProgressBar bar;
+    bar.setStyle(&look);
+    bar.resize(528, 14);
+    bar.setRange(0, 100);
+    bar.setValue(100); // the chunk lies under the whole caption
+    bar.setFormat(QStringLiteral("WWWWWWWWWW"));
+    const QImage image = renderWidget(bar);
+    int darkest = 255;
+    for (int x = 200; x < 328; ++x)
+        for (int y = 2; y < 12; ++y)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    EXPECT_LT(darkest, 80) << "the caption is drawn dark, readable on the light chunk";
 }
