@@ -27,6 +27,7 @@ class Positioning;
 namespace kovra::shell {
 class ConfigFile;
 class ControlGroups;
+class EffectStudio;
 class EffectWindow;
 class HelpController;
 class HelpWindow;
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<job::EngraveEncoder> m_encoder;
     std::unique_ptr<job::Positioning> m_positioning;
     std::unique_ptr<image::PictureSession> m_pictures;
+    std::unique_ptr<shell::EffectStudio> m_studio;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;
     std::unique_ptr<shell::TextEngraving> m_text;
