@@ -1,11 +1,16 @@
 #include "image/blue_noise.h"
 
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
 
 namespace kovra::image {
+
+Q_LOGGING_CATEGORY(lcBlueNoise, "kovra.image.renderings", QtInfoMsg)
 
 namespace {
 
@@ -84,6 +89,8 @@ private:
 BlueNoiseMask::BlueNoiseMask()
     : m_rank(kCells, 0)
 {
+    QElapsedTimer clock;
+    clock.start();
     // An initial pattern of scattered dots...
     Energy energy;
     std::mt19937 random(kSeed);
@@ -122,6 +129,7 @@ BlueNoiseMask::BlueNoiseMask()
         energy.set(gap);
         m_rank[size_t(gap)] = quint16(rank);
     }
+    qCDebug(lcBlueNoise) << "blue-noise mask made in" << clock.elapsed() << "ms";
 }
 
 const BlueNoiseMask& SharedBlueNoiseMask()

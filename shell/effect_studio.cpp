@@ -12,7 +12,7 @@
 
 namespace kovra::shell {
 
-Q_LOGGING_CATEGORY(lcStudio, "kovra.shell.studio")
+Q_LOGGING_CATEGORY(lcStudio, "kovra.shell.studio", QtInfoMsg)
 
 EffectStudio::EffectStudio(image::PictureSession& pictures, ConfigFile& config)
     : m_pictures(pictures)
