@@ -40,10 +40,12 @@ enum class Stage { Rendering, Connecting, Sending, Engraving, Done, Failed };
 QString EngraveUsage()
 {
     return QStringLiteral(
-        "usage: kovra engrave PICTURE [--effect dither|bw] [--burn-time 1..100]\n"
-        "                     [--connect-timeout SECONDS] [--job-timeout SECONDS]\n"
+        "usage: kovra engrave PICTURE [--burn-time 1..100] [--connect-timeout SECONDS] [--job-timeout SECONDS]\n"
+        "                     %1\n"
         "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
-        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n");
+        "The effect is one of the renderings \"kovra render --list\" names (default: dither).\n"
+        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n")
+        .arg(RenderOptionsUsage());
 }
 
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
@@ -64,21 +66,12 @@ bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QStri
             into = v;
             return true;
         };
-        if (a == QLatin1String("--effect")) {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("--effect needs dither or bw");
-                return false;
-            }
-            const QString e = args[++i];
-            if (e == QLatin1String("dither"))
-                options.dither = true;
-            else if (e == QLatin1String("bw"))
-                options.dither = false;
-            else {
-                error = QStringLiteral("--effect takes dither or bw, not \"%1\"").arg(e);
-                return false;
-            }
-        } else if (a == QLatin1String("--burn-time")) {
+        switch (TakeRenderOption(args, i, options.render, error)) {
+        case OptionTaken::Taken: continue;
+        case OptionTaken::Error: return false;
+        case OptionTaken::NotOurs: break;
+        }
+        if (a == QLatin1String("--burn-time")) {
             if (!value(options.burnTime, 1, 100))
                 return false;
         } else if (a == QLatin1String("--connect-timeout")) {
@@ -133,6 +126,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     job::JobProgress progress(machine.events(), jobEvents, &estimates);
     const std::unique_ptr<platform::SleepInhibitor> inhibitor = platform::CreateSleepInhibitor();
     job::KeepAwake keepAwake(jobEvents, machine.events(), *inhibitor);
+    ApplyRenderOptions(pictures, options.render);
 
     Stage stage = Stage::Rendering;
     int exitCode = 0;
@@ -256,13 +250,12 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         if (stage != Stage::Rendering || !pictures.renderingsReady())
             return;
         renderPoll.stop();
-        if (options.dither)
-            pictures.ChooseDither();
-        else
-            pictures.ChooseBlackWhite();
-        out << QStringLiteral("Picture %1 rendered %2.\n")
-                     .arg(QFileInfo(options.picture).fileName(), options.dither ? QStringLiteral("dithered")
-                                                                                : QStringLiteral("black and white"));
+        const image::Rendering effect = options.render.effect;
+        pictures.Choose(effect);
+        const QString how = effect == image::Rendering::Dither       ? QStringLiteral("dithered")
+                            : effect == image::Rendering::BlackWhite ? QStringLiteral("black and white")
+                                                                     : QStringLiteral("by ") + image::RenderingName(effect);
+        out << QStringLiteral("Picture %1 rendered %2.\n").arg(QFileInfo(options.picture).fileName(), how);
         out.flush();
         stage = Stage::Connecting;
         deadline.start(options.connectTimeoutS * 1000);

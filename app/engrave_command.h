@@ -4,6 +4,8 @@
 // same scan, renders the picture, sends it when the machine asks, starts the
 // job and ends with the machine's CarveFinished.
 
+#include "app/tuning_options.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <QTextStream>
@@ -12,13 +14,14 @@ namespace kovra::app {
 
 struct EngraveOptions {
     QString picture;
-    bool dither = true;     // false: the black-and-white rendering
+    RenderOptions render;   // the rendering (dither unless asked) and its tuning
     int burnTime = 0;       // 1..100; 0 leaves the machine's own
     int connectTimeoutS = 30;
     int jobTimeoutS = 600;
 };
 
-// Parses the arguments after "engrave"; on failure returns false with a message.
+// Parses the arguments after "engrave"; on failure returns false with a
+// one-line message.
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error);
 QString EngraveUsage();
 

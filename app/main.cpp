@@ -1,9 +1,11 @@
 // Kovra Laser: the window, or the command-line engraving.
 #include "app/engrave_command.h"
 #include "app/program.h"
+#include "app/render_command.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTextStream>
 #include <cstdio>
 
 namespace {
@@ -13,7 +15,8 @@ bool wantsCommandLine(int argc, char** argv)
     if (argc < 2)
         return false;
     const QByteArray first(argv[1]);
-    return first == "engrave" || first == "sample" || first == "--help" || first == "-h";
+    return first == "engrave" || first == "sample" || first == "render" || first == "testcard" || first == "--help"
+        || first == "-h";
 }
 
 int runCommandLine(int argc, char** argv)
@@ -36,9 +39,20 @@ int runCommandLine(int argc, char** argv)
         }
         return 0;
     }
+    if (command == QLatin1String("render") || command == QLatin1String("testcard")) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return command == QLatin1String("render") ? kovra::app::RunRenderCommand(args.mid(2), out, err)
+                                                  : kovra::app::RunTestCardCommand(args.mid(2), out, err);
+    }
     if (command != QLatin1String("engrave")) {
         std::fputs("usage: kovra [PICTURE]          the program's window (a picture opens as if dropped)\n"
                    "       kovra engrave PICTURE ... engrave without a window (kovra engrave --help)\n"
+                   "       kovra render PICTURE OUT.png ...\n"
+                   "                                write the board a picture would be sent as, a one-bit PNG,\n"
+                   "                                with a rendering and tuning of choice (kovra render --help)\n"
+                   "       kovra render --list      the renderings, one a line\n"
+                   "       kovra testcard OUT.png   write a material test card: a grey ramp in every rendering\n"
                    "       kovra sample OUT.png     write a sample picture\n",
             stdout);
         return 0;
@@ -50,8 +64,8 @@ int runCommandLine(int argc, char** argv)
     kovra::app::EngraveOptions options;
     QString error;
     if (!kovra::app::ParseEngraveOptions(args.mid(2), options, error)) {
-        std::fprintf(stderr, "kovra engrave: %s\n%s", qPrintable(error), qPrintable(kovra::app::EngraveUsage()));
-        return 1;
+        std::fprintf(stderr, "kovra engrave: %s (kovra engrave --help)\n", qPrintable(error));
+        return 2;
     }
     return kovra::app::RunEngraveCommand(options);
 }

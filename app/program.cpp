@@ -15,6 +15,7 @@
 #include "shell/board_widget.h"
 #include "shell/config_file.h"
 #include "shell/control_groups.h"
+#include "shell/effect_studio.h"
 #include "shell/effect_window.h"
 #include "shell/estimate_store.h"
 #include "shell/job_end_notice.h"
@@ -83,6 +84,7 @@ Program::Program()
         m_link->events(), *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
     m_pictures = std::make_unique<image::PictureSession>(
         m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
+    m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_config);
     m_languages = std::make_unique<shell::InterfaceLanguages>(
         *m_window, m_previewBoard, *m_config, [](int language) { return assets::DropPrompt(language); });
 
@@ -199,6 +201,7 @@ void Program::openEffectWindow()
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::blackWhiteChosen, [this] { m_pictures->ChooseBlackWhite(); });
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::ditherChosen, [this] { m_pictures->ChooseDither(); });
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::closed, [this] { m_pictures->EffectWindowClosed(); });
+        m_studio->Attach(*m_effectWindow);
     }
     m_effectWindow->show();
     m_effectWindow->raise();
@@ -222,6 +225,8 @@ void Program::Start(const QStringList& picturePaths)
     m_text->LoadFontSettings();
     m_text->ApplyTextFont();
     m_languages->ApplyStoredLanguage();
+    // The effect window's last tuning and rendering.
+    m_studio->LoadSettings();
 
     m_window->show();
     if (!picturePaths.isEmpty())

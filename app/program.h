@@ -32,6 +32,7 @@ class Positioning;
 namespace kovra::shell {
 class ConfigFile;
 class ControlGroups;
+class EffectStudio;
 class EffectWindow;
 class EstimateStore;
 class JobEndNotice;
@@ -103,6 +104,7 @@ private:
     std::unique_ptr<platform::DesktopNotifier> m_notifier;
     std::unique_ptr<shell::JobEndNotice> m_endNotice;
     std::unique_ptr<image::PictureSession> m_pictures;
+    std::unique_ptr<shell::EffectStudio> m_studio;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;
     std::unique_ptr<shell::TextEngraving> m_text;

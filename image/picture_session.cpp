@@ -72,6 +72,7 @@ void PictureSession::resetEffectBoards()
     // Choices wait for the new renderings, so the old fitted picture has no
     // reader left; letting it go spares the scratch board a copy, and the
     // next drop may render into it.
+    m_studio.clearPicture();
     m_spareBuffers.fitted = std::move(m_fittedImage);
     m_fittedImage = QImage();
     for (DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
@@ -95,14 +96,12 @@ void PictureSession::computeEffects()
         // The board's picture is the capture; it stays with us when the board
         // is next drawn on (the image is copied on write).
         m_fittedImage = m_scratchBoard.picture();
-        made.blackWhite = RenderBlackWhite(m_fittedImage);
-        made.ditherDots = RenderDitherDots(m_fittedImage);
     }
+    m_studio.setPicture(m_fittedImage, FitPlacement(m_droppedPicture.width, m_droppedPicture.height));
     m_droppedPicture = LoadedPicture();
 
-    // Both renderings take about a millisecond: drawn whole, shown at once.
-    m_blackWhiteBoard.DrawPicture(made.blackWhite, 0, 0);
-    DrawDitherDots(m_ditherBoard, made.ditherDots);
+    // The renderings take a few milliseconds: drawn whole, shown at once.
+    m_studio.drawBoards(m_blackWhiteBoard, m_ditherBoard, made.blackWhite, made.ditherDots);
     m_spareBuffers.blackWhite = std::move(made.blackWhite);
     m_spareBuffers.ditherDots = std::move(made.ditherDots);
 
@@ -135,12 +134,38 @@ void PictureSession::ChooseBlackWhite()
 
 void PictureSession::ChooseDither()
 {
+    Choose(m_studio.rightRendering());
+}
+
+void PictureSession::Choose(Rendering rendering)
+{
     if (!m_effectWindowOpen || !renderingsReady())
         return;
     startPreview();
-    // Computed afresh from the fitted picture: the same dots as the dither board.
-    DrawDitherDots(m_previewBoard, RenderDitherDots(m_fittedImage));
+    // Computed afresh from the tuned picture: the same dots as its board.
+    m_studio.drawRendering(rendering, m_previewBoard);
     finishChoice();
+}
+
+bool PictureSession::SetTuning(const Tuning& tuning)
+{
+    if (!m_studio.setTuning(tuning))
+        return false;
+    redrawEffectBoards();
+    return true;
+}
+
+void PictureSession::SetRightRendering(Rendering rendering)
+{
+    m_studio.setRightRendering(rendering);
+    redrawEffectBoards();
+}
+
+void PictureSession::redrawEffectBoards()
+{
+    // Before the first drawing, the timer's computation draws with the new values.
+    if (m_effectWindowOpen && renderingsReady() && m_studio.hasPicture())
+        m_studio.drawBoards(m_blackWhiteBoard, m_ditherBoard);
 }
 
 void PictureSession::EffectWindowClosed()

@@ -11,6 +11,7 @@
 #include "image/image_edits.h"
 #include "image/picture_loader.h"
 #include "image/render_pipeline.h"
+#include "image/rendering_studio.h"
 
 #include <QImage>
 #include <QString>
@@ -57,13 +58,23 @@ public:
     // ignored until both renderings are ready.
     void ChooseBlackWhite();
     void ChooseDither();
+    // A rendering chosen by name (the contact sheet, the command line): drawn
+    // onto the preview board as the boards show it; ignored until ready.
+    void Choose(Rendering rendering);
+    // The user's tuning and the rendering the dither board shows; once the
+    // renderings are ready both boards are drawn again at once. An invalid
+    // tuning is refused (false).
+    bool SetTuning(const Tuning& tuning);
+    void SetRightRendering(Rendering rendering);
+    RenderingStudio& studio() { return m_studio; }
     // The user closed the effect window (also fine after a choice closed it).
     void EffectWindowClosed();
     // The preview board's snapshot becomes the working image.
     void CommitPreview();
 
     bool effectWindowOpen() const { return m_effectWindowOpen; }
-    // The dither board's pointer is the readiness flag.
+    // The dither board (which shows the right-hand rendering) has the
+    // pointer that is the readiness flag.
     bool renderingsReady() const { return m_ditherBoard.Pointer() != WaitPointer; }
     const QString& droppedPicturePath() const { return m_droppedPicturePath; }
     const BitmapImage& workingImage() const { return m_workingImage; }
@@ -74,6 +85,8 @@ private:
     // The effect window's timer tick: fit, then both renderings.
     void computeEffects();
     void resetEffectBoards();
+    // Both boards again from the studio, once they have been drawn first.
+    void redrawEffectBoards();
     // The preview board cleared to plain white, ready for the chosen rendering.
     void startPreview();
     void finishChoice();
@@ -100,6 +113,8 @@ private:
     BitmapImage m_workingImage;
     BitmapImage m_editScratchImage;
     QImage m_fittedImage;
+    // The tuning and the renderings of m_fittedImage.
+    RenderingStudio m_studio;
     bool m_effectWindowOpen = false;
 
     ImageEdits m_edits;

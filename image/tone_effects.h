@@ -24,8 +24,9 @@ inline constexpr int ToneArraySide = 600;
 // shares (so writing to it copies nothing), else a new one.
 QImage ReuseOrAllocate(QImage image, int width, int height, QImage::Format format);
 
-// One row of the black and white: width pixels of in to out.
-void BlackWhiteRow(const QRgb* in, QRgb* out, int width);
+// One row of the black and white: width pixels of in to out; a pixel is
+// dark when R + G + B is at most darkSum.
+void BlackWhiteRow(const QRgb* in, QRgb* out, int width, int darkSum = BlackWhiteDarkSum);
 
 // The error diffusion one fitted row at a time, so that it can follow rows
 // as they are made. Feed fitted rows 1, 2, ..., FitSize - 1 in order (row 0
@@ -59,7 +60,7 @@ private:
 };
 
 // Black and white of fitted at its own size (RGB32, only black and white).
-QImage RenderBlackWhite(const QImage& fitted);
+QImage RenderBlackWhite(const QImage& fitted, int darkSum = BlackWhiteDarkSum);
 
 // The dots of the error diffusion of fitted as a FitSize × FitSize layer:
 // opaque black where a dot is set, fully transparent elsewhere, so drawing it

@@ -1,6 +1,7 @@
 #include "shell/effect_window.h"
 
 #include "shell/board_widget.h"
+#include "shell/tuning_strip.h"
 #include "shell/window_fonts.h"
 #include "shell/window_placement.h"
 
@@ -14,7 +15,7 @@ EffectWindow::EffectWindow(image::DrawingBoard& blackWhiteBoard, image::DrawingB
 {
     setObjectName(QStringLiteral("EffectWindow"));
     setWindowTitle(QString());
-    WindowPlacement::Keep(this, QRect(50, 50, 1080, 612), WindowPlacement::Sizing::Fixed,
+    WindowPlacement::Keep(this, QRect(QPoint(50, 50), Size), WindowPlacement::Sizing::Fixed,
         WindowPlacement::Title::Untitled);
 
     EffectPromptLabel = new QLabel(this);
@@ -29,6 +30,9 @@ EffectWindow::EffectWindow(image::DrawingBoard& blackWhiteBoard, image::DrawingB
     DitherBoard = new BoardWidget(ditherBoard, this);
     DitherBoard->setObjectName(QStringLiteral("DitherBoard"));
     DitherBoard->setGeometry(544, 56, 514, 514);
+
+    TuningControls = new TuningStrip(this);
+    TuningControls->setGeometry(0, TuningStripTop, Size.width(), TuningStrip::Height);
 
     connect(BlackWhiteBoard, &BoardWidget::leftButtonUp, this, [this] { emit blackWhiteChosen(); });
     connect(DitherBoard, &BoardWidget::leftButtonUp, this, [this] { emit ditherChosen(); });

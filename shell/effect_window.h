@@ -1,7 +1,9 @@
 #pragma once
 // The effect window: the black-and-white and the dithered rendering side by
-// side; clicking one chooses it. Modeless; the picture session drives it.
+// side; clicking one chooses it. Under the boards, the tuning strip. Modeless;
+// the picture session drives it.
 
+#include <QSize>
 #include <QWidget>
 
 class QLabel;
@@ -13,15 +15,22 @@ class DrawingBoard;
 namespace kovra::shell {
 
 class BoardWidget;
+class TuningStrip;
 
 class EffectWindow : public QWidget {
     Q_OBJECT
 public:
+    // The boards' area, with the tuning strip below it.
+    static constexpr QSize Size{1080, 652};
+    // Where the tuning strip starts, under the boards.
+    static constexpr int TuningStripTop = 576;
+
     EffectWindow(image::DrawingBoard& blackWhiteBoard, image::DrawingBoard& ditherBoard, QWidget* parent = nullptr);
 
     QLabel* EffectPromptLabel = nullptr;
     BoardWidget* BlackWhiteBoard = nullptr;
     BoardWidget* DitherBoard = nullptr;
+    TuningStrip* TuningControls = nullptr;
 
 signals:
     // The window is being shown (not hidden).

@@ -1,0 +1,30 @@
+#pragma once
+// "kovra render PICTURE OUT.png": the board that "Send Image To Machine"
+// would encode, made by the same picture code as the window (fitting, tuning,
+// rendering, the choice onto the preview board) and written as a one-bit PNG
+// (black = burned), with no machine and no display. "kovra testcard OUT.png":
+// the material test card, written the same way.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace kovra::app {
+
+// args: what follows the command's name. The exit status: 0 when written,
+// 1 when the file cannot be written, 2 for a bad option or a picture that
+// cannot be used (nothing is written then).
+int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunTestCardCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+QString RenderUsage();
+QString TestCardUsage();
+
+// The machine's 32768-byte raster as a 512 × 512 one-bit PNG, black where a
+// dot is burned. False with a reason when it cannot be written.
+bool WriteRasterPng(const QByteArray& raster, const QString& path, QString& error);
+// The raster of a picture file written by WriteRasterPng (empty when the
+// file is not a 512 × 512 picture).
+QByteArray ReadRasterPng(const QString& path);
+
+} // namespace kovra::app
