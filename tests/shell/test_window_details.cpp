@@ -160,7 +160,7 @@ TEST(Windows, EachOpensAtItsPlaceWithItsOuterSize)
         {"MainWindow", &main.window, {50, 50, 1025, 684}},
         {"SettingsWindow", &settings, {50, 50, 316, 334}},
         {"HelpWindow", &help, {50, 50, 808, 575}},
-        {"EffectWindow", &effect, {50, 50, 1080, 612}},
+        {"EffectWindow", &effect, QRect(QPoint(50, 50), shell::EffectWindow::Size)},
     };
     for (const auto& [name, window, outer] : windows) {
         SCOPED_TRACE(name);
@@ -290,7 +290,7 @@ TEST(X11Windows, OuterGeometryUnderAWindowManager)
         {&main.window, {50, 50, 1025, 684}},
         {&settings, {50, 50, 316, 334}},
         {&help, {50, 50, 808, 575}},
-        {&effect, {50, 50, 1080, 612}},
+        {&effect, QRect(QPoint(50, 50), shell::EffectWindow::Size)},
     };
     for (const auto& [window, outer] : windows) {
         SCOPED_TRACE(window->objectName().toStdString());
