@@ -1,4 +1,5 @@
 // Kovra Laser: the window, or the command-line engraving.
+#include "app/doctor_command.h"
 #include "app/engrave_command.h"
 #include "app/program.h"
 
@@ -37,9 +38,11 @@ int runCommandLine(int argc, char** argv)
         return 0;
     }
     if (command != QLatin1String("engrave")) {
-        std::fputs("usage: kovra [PICTURE]          the program's window (a picture opens as if dropped)\n"
-                   "       kovra engrave PICTURE ... engrave without a window (kovra engrave --help)\n"
-                   "       kovra sample OUT.png     write a sample picture\n",
+        // Two spaces or more before each meaning: the man page is made from this text.
+        std::fputs("usage: kovra [PICTURE]            the program's window (a picture opens as if dropped)\n"
+                   "       kovra engrave PICTURE ...  engrave without a window (kovra engrave --help)\n"
+                   "       kovra sample OUT.png       write a sample picture\n"
+                   "       kovra doctor ...           why no machine is found, and how to fix it (kovra doctor --help)\n",
             stdout);
         return 0;
     }
@@ -60,6 +63,8 @@ int runCommandLine(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && QByteArray(argv[1]) == "doctor")
+        return kovra::app::RunDoctorCommand(argc, argv);
     if (wantsCommandLine(argc, argv))
         return runCommandLine(argc, argv);
 
