@@ -19,6 +19,12 @@ packages=(
   # fit their controls as designed.
   fonts-crosextra-carlito
   fonts-liberation2
+  # Packaging (scripts/package.sh) and its checks in the tests: dpkg-shlibdeps
+  # reads the .deb's dependencies from the binaries; the validators of the
+  # desktop entry and the AppStream metainfo.
+  dpkg-dev
+  desktop-file-utils
+  appstream
 )
 
 missing=()
