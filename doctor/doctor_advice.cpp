@@ -86,7 +86,7 @@ void SerialDoctor::advise(DoctorReport& r, const ProcessTable& processes) const
     QStringList suggested; // devices already given a port number in a fix
     auto candidateDevice = [&]() -> const SerialDevice* {
         for (const SerialDevice& d : r.devices) {
-            if (!d.exists || !isUsbSerial(d))
+            if (!d.exists || !isUsbSerial(d) || suggested.contains(d.path))
                 continue;
             const bool linked = std::any_of(r.scanned.cbegin(), r.scanned.cend(), [&](const ScannedPort& p) {
                 return p.source == PortSource::Directory && p.device == d.path;
