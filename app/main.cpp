@@ -1,4 +1,5 @@
 // Kovra Laser: the window, or the command-line engraving.
+#include "app/doctor_command.h"
 #include "app/engrave_command.h"
 #include "app/program.h"
 #include "app/render_command.h"
@@ -29,6 +30,10 @@ int runCommandLine(int argc, char** argv)
     const QStringList args = QGuiApplication::arguments();
     const QString command = args.value(1);
     if (command == QLatin1String("sample")) {
+        if (args.size() == 3 && (args[2] == QLatin1String("--help") || args[2] == QLatin1String("-h"))) {
+            std::fputs("usage: kovra sample OUT.png  write the sample picture the run command opens\n", stdout);
+            return 0;
+        }
         if (args.size() != 3) {
             std::fputs("usage: kovra sample OUT.png\n", stderr);
             return 1;
@@ -46,14 +51,14 @@ int runCommandLine(int argc, char** argv)
                                                   : kovra::app::RunTestCardCommand(args.mid(2), out, err);
     }
     if (command != QLatin1String("engrave")) {
-        std::fputs("usage: kovra [PICTURE]          the program's window (a picture opens as if dropped)\n"
-                   "       kovra engrave PICTURE ... engrave without a window (kovra engrave --help)\n"
-                   "       kovra render PICTURE OUT.png ...\n"
-                   "                                write the board a picture would be sent as, a one-bit PNG,\n"
-                   "                                with a rendering and tuning of choice (kovra render --help)\n"
-                   "       kovra render --list      the renderings, one a line\n"
-                   "       kovra testcard OUT.png   write a material test card: a grey ramp in every rendering\n"
-                   "       kovra sample OUT.png     write a sample picture\n",
+        // Two spaces or more before each meaning: the man page is made from this text.
+        std::fputs("usage: kovra [PICTURE]                   the program's window (a picture opens as if dropped)\n"
+                   "       kovra engrave PICTURE ...         engrave without a window (kovra engrave --help)\n"
+                   "       kovra render PICTURE OUT.png ...  write the board a picture would be sent as, a one-bit PNG, with a rendering and tuning of choice (kovra render --help)\n"
+                   "       kovra render --list               the renderings, one a line\n"
+                   "       kovra testcard OUT.png            write a material test card: a grey ramp in every rendering\n"
+                   "       kovra sample OUT.png              write a sample picture\n"
+                   "       kovra doctor ...                  why no machine is found, and how to fix it (kovra doctor --help)\n",
             stdout);
         return 0;
     }
@@ -74,6 +79,8 @@ int runCommandLine(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && QByteArray(argv[1]) == "doctor")
+        return kovra::app::RunDoctorCommand(argc, argv);
     if (wantsCommandLine(argc, argv))
         return runCommandLine(argc, argv);
 

@@ -1,6 +1,9 @@
 #include "app/program.h"
 
 #include "assets/artwork.h"
+#ifdef KOVRA_HAVE_DOCTOR
+#include "doctor/serial_doctor.h"
+#endif
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
@@ -16,6 +19,7 @@
 #include "shell/config_file.h"
 #include "shell/control_groups.h"
 #include "shell/effect_studio.h"
+#include "shell/doctor_findings_window.h"
 #include "shell/effect_window.h"
 #include "shell/estimate_store.h"
 #include "shell/job_end_notice.h"
@@ -92,6 +96,13 @@ Program::Program()
     m_help = std::make_unique<shell::HelpController>(m_desktop, m_messageBox,
         [](int index) { return assets::HelpPictureBytes(index); }, platform::DriverInstallerPath(),
         QUrl(assets::MakerWebAddress()));
+#ifdef KOVRA_HAVE_DOCTOR
+    // No driver installer exists on Linux: the tutorial's first answer shows
+    // what the serial doctor finds instead.
+    m_help->SetSerialDoctor(
+        [] { return doctor::FormatDoctorReport(doctor::SerialDoctor::ForThisProgram().Examine()); },
+        [](const QString& findings) { shell::DoctorFindingsWindow::ShowModal(findings); });
+#endif
 
     m_views->setActions({
         [this] { openEffectWindow(); },

@@ -38,6 +38,7 @@ public:
     static QString defaultPortDirectory();
 
     const QString& portDirectory() const { return m_portDirectory; }
+    bool usesDefaultTable() const { return m_useDefaultTable; }
 
     // The device path for port n; empty when n names no device.
     QString deviceName(int n) const;

@@ -24,6 +24,12 @@ packages=(
   xvfb
   xauth
   openbox
+  # Packaging (scripts/package.sh) and its checks in the tests: dpkg-shlibdeps
+  # reads the .deb's dependencies from the binaries; the validators of the
+  # desktop entry and the AppStream metainfo.
+  dpkg-dev
+  desktop-file-utils
+  appstream
 )
 
 missing=()

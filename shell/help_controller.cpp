@@ -4,6 +4,7 @@
 #include "shell/message_box.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -122,9 +123,21 @@ void HelpController::InstallDriver()
     // must not count as shown.
     if (m_shownBytes.isEmpty() || m_shownBytes != firstAnswer)
         return;
+#ifndef Q_OS_WIN
+    if (m_doctorFindings && m_showFindings && !QFileInfo::exists(m_driverPath)) {
+        m_showFindings(m_doctorFindings());
+        return;
+    }
+#endif
     m_messageBox.Show(QString::fromUtf16(InstallHintText), QString::fromUtf16(InstallHintTitle));
     if (!m_desktop.StartAndWait(m_driverPath))
         m_messageBox.Show(QString::fromUtf16(InstallFailedText), QString::fromUtf16(InstallFailedTitle));
+}
+
+void HelpController::SetSerialDoctor(std::function<QString()> findings, std::function<void(const QString&)> show)
+{
+    m_doctorFindings = std::move(findings);
+    m_showFindings = std::move(show);
 }
 
 void HelpController::OpenMakerSite()

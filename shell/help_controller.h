@@ -58,6 +58,10 @@ public:
     // Runs the driver installer when the answer picture shows the first
     // answer, byte for byte; waits until it ends.
     void InstallDriver();
+    // Where no installer file exists outside Windows (there is none for
+    // Linux), the first answer shows the serial doctor's findings instead:
+    // findings() examines the ports, show() puts the text before the user.
+    void SetSerialDoctor(std::function<QString()> findings, std::function<void(const QString&)> show);
     void OpenMakerSite();
 
     // The key state that opens the help window: Ctrl, no Shift, no Alt.
@@ -74,6 +78,8 @@ private:
     HelpPictureSource m_helpPictures;
     QString m_driverPath;
     QUrl m_makerSite;
+    std::function<QString()> m_doctorFindings;
+    std::function<void(const QString&)> m_showFindings;
 
     std::array<QLabel*, QuestionCount> m_questionLabels{};
     QLabel* m_answerPicture = nullptr;

@@ -89,9 +89,9 @@ int main(int argc, char** argv)
     const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Port name, COM1..COM64 (default COM3)."),
                                      QStringLiteral("COMn"), QStringLiteral("COM3"));
     const QCommandLineOption dirOpt(QStringLiteral("port-dir"),
-                                    QStringLiteral("Port directory (default $KOVRA_PORT_DIR, else %1).")
-                                        .arg(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                                             + QStringLiteral("/kovra/ports")),
+                                    // Said the same way on every machine: the man page is made from this text.
+                                    QStringLiteral("Port directory (default $KOVRA_PORT_DIR, else "
+                                                   "~/.config/kovra/ports)."),
                                     QStringLiteral("DIR"));
     const QCommandLineOption fastOpt(QStringLiteral("fast"), QStringLiteral("Run as fast as the program reads (default)."));
     const QCommandLineOption pacedOpt(QStringLiteral("paced"),

@@ -1,6 +1,8 @@
 // kovra-artwork: draws every picture the program carries and writes the files
 // into the folder named on the command line. The build runs it whenever its
 // code changes; the output depends only on this code and the installed fonts.
+// "kovra-artwork --icons FOLDER" writes the desktop icons instead
+// (kovra-<size>.png, one per installed size).
 
 #include "assets/artwork_files.h"
 #include "assets/generator/artwork_fonts.h"
@@ -55,8 +57,15 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--icons") {
+        QDir icons(QString::fromLocal8Bit(argv[2]));
+        bool ok = icons.mkpath(".");
+        for (int size : AppIconSizes)
+            ok = ok && writeFile(icons, QStringLiteral("kovra-%1.png").arg(size), encode(DrawAppIcon(size), "PNG"));
+        return ok ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: kovra-artwork OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: kovra-artwork OUTPUT_FOLDER | --icons FOLDER\n");
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));

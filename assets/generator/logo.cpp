@@ -116,4 +116,15 @@ QImage DrawLogo()
     return image;
 }
 
+QImage DrawAppIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A small margin, as the desktop's icons have.
+    drawEmblem(p, QPointF(size / 2.0, size / 2.0), size * 0.47);
+    return image;
+}
+
 } // namespace kovra::assets

@@ -240,6 +240,45 @@ TEST_F(MainWindowLinksTest, LogoReleaseOpensTheMakerSite)
 }
 
 #ifndef Q_OS_WIN
+// Linux has no driver installer: the first answer shows the serial doctor's
+// findings instead, until an installer file is there.
+TEST(DriverInstaller, WithoutTheInstallerFileTheSerialDoctorAnswers)
+{
+    QTemporaryDir temp;
+    const QString driver = temp.filePath(QStringLiteral("Q-Var/Driver.exe"));
+    FakeDesktop desktop;
+    RecordingMessageBox boxes;
+    const QByteArray answer = pngBytes(qRgb(1, 2, 3));
+    HelpController controller(desktop, boxes, [&](int) { return answer; }, driver, QUrl());
+    QWidget window;
+    controller.AttachHelpWindow({}, new QLabel(&window));
+    int examined = 0;
+    std::vector<QString> shown;
+    controller.SetSerialDoctor(
+        [&] {
+            ++examined;
+            return QStringLiteral("Result: no port the program scans can be opened now");
+        },
+        [&](const QString& findings) { shown.push_back(findings); });
+
+    controller.InstallDriver();
+    EXPECT_EQ(shown, std::vector<QString>{QStringLiteral("Result: no port the program scans can be opened now")});
+    EXPECT_TRUE(desktop.started.empty());
+    EXPECT_TRUE(boxes.shown.empty()) << "neither the hint nor the failure box";
+
+    ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("Q-Var"))));
+    QFile installer(driver);
+    ASSERT_TRUE(installer.open(QIODevice::WriteOnly));
+    installer.close();
+    controller.InstallDriver();
+    EXPECT_EQ(desktop.started, std::vector<QString>{driver});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], std::make_pair(HintText, HintTitle));
+    EXPECT_EQ(examined, 1);
+}
+#endif
+
+#ifndef Q_OS_WIN
 // The real installer path: started from the mapped folder and waited for.
 TEST(DriverInstaller, RealProcessRunsToItsEndBeforeInstallDriverReturns)
 {
