@@ -11,11 +11,10 @@
 #include "link/connection_manager.h"
 #include "link/link_view.h"
 #include "link/port_writer.h"
+#include "link/reply_assembler.h"
 #include "platform/timer.h"
 
 #include <QByteArray>
-
-#include <array>
 
 namespace kovra::link {
 
@@ -48,7 +47,7 @@ public:
     void SetSupportedFirmwareVersion(int version) { m_supportedFirmwareVersion = version; }
 
 private:
-    void DispatchReply();
+    void DispatchReply(const ReplyFrame& frame);
     void sendPicture();
 
     LinkView& m_view;
@@ -57,8 +56,7 @@ private:
     image::DrawingBoard& m_previewBoard;
     platform::Timer& m_runTimeTimer;
 
-    std::array<quint8, 10> m_replyBuffer{};
-    int m_replyByteCount = 0;
+    ReplyAssembler m_assembler;
     int m_reportedX = 0;
     int m_reportedY = 0;
     int m_supportedFirmwareVersion = 1;
