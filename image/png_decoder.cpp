@@ -142,19 +142,31 @@ int reductionFactor(int width, int height, const PngJob& job)
     return qBound(1, qMin(width / fitted.width(), height / fitted.height()), kMaxReduction);
 }
 
-// Adds one decoded row (flattened, opaque) to the sums of its output row:
-// k pixels to a column, the last column taking what is left.
-void addRow(const QRgb* src, int width, int k, quint32* sums)
+// Adds one decoded row to the sums of its output row, k pixels to a column,
+// the last column taking what is left. Channels: 1 (8-bit grey), 3 (8-bit
+// RGB, as stored in the file) or 4 (QImage words, flattened and opaque).
+template <int Channels>
+void addRow(const uchar* src, int width, int k, quint32* sums)
 {
     for (int x = 0; x < width; x += k, sums += 3) {
         const int end = qMin(width, x + k);
         quint32 b = 0, g = 0, r = 0;
         for (int i = x; i < end; ++i) {
-            const QRgb p = src[i];
-            b += p & 0xFF;
-            g += (p >> 8) & 0xFF;
-            r += (p >> 16) & 0xFF;
+            if constexpr (Channels == 1) {
+                b += src[i];
+            } else if constexpr (Channels == 3) {
+                r += src[3 * i];
+                g += src[3 * i + 1];
+                b += src[3 * i + 2];
+            } else {
+                const QRgb p = reinterpret_cast<const QRgb*>(src)[i];
+                b += p & 0xFF;
+                g += (p >> 8) & 0xFF;
+                r += (p >> 16) & 0xFF;
+            }
         }
+        if constexpr (Channels == 1)
+            g = r = b;
         sums[0] += b;
         sums[1] += g;
         sums[2] += r;
@@ -237,32 +249,41 @@ bool readPng(PngJob& job)
 #endif
 
     const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_gray_to_rgb(png);
-    // Rows straight into QImage's 0xAARRGGBB words.
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    png_set_bgr(png);
-    if (!alpha)
-        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
-#else
-    if (alpha)
-        png_set_swap_alpha(png);
-    else
-        png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
-#endif
-    const bool interlaced = png_set_interlace_handling(png) > 1;
-    png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != png_size_t(width) * 4)
-        png_error(png, "unexpected row layout");
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     job.width = int(width);
     job.height = int(height);
-
     // Interlaced rows come in seven passes over the whole picture: those
     // pictures are decoded whole. The others are read row by row, shrunk as
     // they come when the picture is to be fitted smaller, transparency laid
     // over white at once.
     const int k = interlaced ? 1 : reductionFactor(int(width), int(height), job);
+    // Rows to be shrunk from opaque 8-bit RGB or grey are summed as the file
+    // holds them; every other layout is widened to QImage's words first.
+    const bool rawRgb = k > 1 && !alpha && png_get_bit_depth(png, info) == 8 && colourType == PNG_COLOR_TYPE_RGB;
+    const bool rawGrey = k > 1 && !alpha && png_get_bit_depth(png, info) == 8 && colourType == PNG_COLOR_TYPE_GRAY;
+    const int rowChannels = rawRgb ? 3 : rawGrey ? 1 : 4;
+    if (rowChannels == 4) {
+        png_set_expand(png);
+        png_set_strip_16(png);
+        png_set_gray_to_rgb(png);
+        // Rows straight into QImage's 0xAARRGGBB words.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+        png_set_bgr(png);
+        if (!alpha)
+            png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+#else
+        if (alpha)
+            png_set_swap_alpha(png);
+        else
+            png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+#endif
+    }
+    if (interlaced)
+        png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != png_size_t(width) * png_size_t(rowChannels))
+        png_error(png, "unexpected row layout");
+
     const int outWidth = int((width + png_uint_32(k) - 1) / png_uint_32(k));
     const int outHeight = int((height + png_uint_32(k) - 1) / png_uint_32(k));
     job.image = QImage(outWidth, outHeight, interlaced && alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -289,9 +310,16 @@ bool readPng(PngJob& job)
         job.sums.assign(size_t(outWidth) * 3, 0);
         for (int y = 0; y < int(height); ++y) {
             png_read_row(png, reinterpret_cast<png_bytep>(job.row.data()), nullptr);
-            if (alpha)
-                FlattenRowOverWhite(job.row.data(), width);
-            addRow(job.row.data(), int(width), k, job.sums.data());
+            const auto* bytes = reinterpret_cast<const uchar*>(job.row.data());
+            if (rawRgb) {
+                addRow<3>(bytes, int(width), k, job.sums.data());
+            } else if (rawGrey) {
+                addRow<1>(bytes, int(width), k, job.sums.data());
+            } else {
+                if (alpha)
+                    FlattenRowOverWhite(job.row.data(), width);
+                addRow<4>(bytes, int(width), k, job.sums.data());
+            }
             const int rowsIn = y % k + 1;
             if (rowsIn == k || y == int(height) - 1) {
                 const int outY = y / k;

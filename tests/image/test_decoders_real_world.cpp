@@ -342,6 +342,20 @@ TEST(RealWorldFiles, LargePngRowsAreShrunkByWholeFactorsAsTheyArrive)
         const QRgb expected = qRgb((sums[0] + n / 2) / n, (sums[1] + n / 2) / n, (sums[2] + n / 2) / n);
         EXPECT_EQ(p.image.pixel(out), expected) << out.x() << "," << out.y();
     }
+    // Opaque RGB and grey rows are summed as the file holds them: the same
+    // averages as through QImage's words.
+    QImage grey(1999, 1003, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uchar((x * 3 + y * 5) ^ (x >> 3));
+    const LoadedPicture fromGrey = LoadPicture(encodeWithQt(grey, "PNG"), FitDecodeSize);
+    const LoadedPicture fromRgb = LoadPicture(encodeWithQt(grey.convertToFormat(QImage::Format_RGB32), "PNG"), FitDecodeSize);
+    const LoadedPicture fromRgba = LoadPicture(encodeWithQt(grey.convertToFormat(QImage::Format_ARGB32), "PNG"), FitDecodeSize);
+    ASSERT_TRUE(fromGrey.ok() && fromRgb.ok() && fromRgba.ok());
+    EXPECT_EQ(fromGrey.image.size(), QSize(500, 251));
+    EXPECT_EQ(fromGrey.image, fromRgba.image);
+    EXPECT_EQ(fromRgb.image, fromRgba.image);
+
     // Read from the file a piece at a time, the same picture.
     QTemporaryDir dir;
     QFile file(dir.filePath("big.png"));
