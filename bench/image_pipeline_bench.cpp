@@ -161,7 +161,7 @@ bool writeHugePng(const QString& path, int w, int h)
 // averaging into the 490 square on white, then both renderings (a threshold
 // and Floyd-Steinberg). It prints its median and best times and its peak memory.
 const char* const kPillowScript = R"(
-import resource, sys, time
+import sys, time
 from PIL import Image
 Image.MAX_IMAGE_PIXELS = None
 path, runs, S = sys.argv[1], int(sys.argv[2]), 490
@@ -184,7 +184,8 @@ for _ in range(runs):
     work()
     times.append((time.perf_counter() - t) * 1000)
 times.sort()
-print('%.2f %.2f %.1f' % (times[len(times) // 2], times[0], resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024))
+peak = [l for l in open('/proc/self/status') if l.startswith('VmHWM:')]
+print('%.2f %.2f %.1f' % (times[len(times) // 2], times[0], int(peak[0].split()[1]) / 1024 if peak else -1))
 )";
 
 QString findPillowPython()
@@ -215,7 +216,7 @@ PillowResult runPillow(const QString& python, const QString& script, const QStri
         return {};
     }
     const QList<QByteArray> parts = p.readAllStandardOutput().trimmed().split(' ');
-    return {parts.value(0).toDouble(), parts.value(1).toDouble()};
+    return {parts.value(0).toDouble(), parts.value(1).toDouble(), parts.value(2).toDouble()};
 }
 
 // "--peak-of PICTURE": one drop in a fresh process, so that nothing an
