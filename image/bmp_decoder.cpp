@@ -316,7 +316,8 @@ LoadedPicture decodeDib(const uchar* d, qint64 size, qint64 pixelOffset, bool ic
     const qint64 needed = rle ? 2 : stride * (h.height - 1) + rowBytes;
     // Where the rows start ends the colour table: files (OS/2 ones above all)
     // store only the colours they use, fewer than the depth allows.
-    if (h.bpp <= 8 && pixelOffset >= paletteStart && pixelOffset < paletteEnd && pixelOffset + needed <= size) {
+    if (h.bpp <= 8 && pixelOffset >= paletteStart + h.paletteEntrySize && pixelOffset < paletteEnd
+        && pixelOffset + needed <= size) {
         entries = (pixelOffset - paletteStart) / h.paletteEntrySize;
         paletteEnd = paletteStart + entries * h.paletteEntrySize;
     }
