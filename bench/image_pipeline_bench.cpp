@@ -1,8 +1,11 @@
-// From a dropped file to both renderings ready, against two references
-// measured in the same run: decoding the same file at the same scale alone,
-// and an ImageMagick command line that fits and dithers the same file.
-// Prints medians of several runs; it never fails on a time.
+// From a dropped file to both renderings ready, against references measured
+// in the same run: decoding the same file at the same scale alone, an
+// ImageMagick command line that fits and dithers the same file, and Pillow
+// doing the same work in its own process (timed inside it), when installed.
+// Also the peak memory of each drop, and of hostile files that claim huge
+// pictures. Prints medians of several runs; it never fails on a time.
 
+#include "bench/process_memory.h"
 #include "image/drawing_board.h"
 #include "image/fitting.h"
 #include "image/image_view.h"
@@ -12,6 +15,7 @@
 #include "tests/support/manual_timer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -19,6 +23,9 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
+
+#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -109,6 +116,187 @@ struct Sample {
     int runs;
 };
 
+// A huge PNG written a row at a time (it never exists whole in memory):
+// gradients, blocks and a little repeating noise, quick to write at zlib
+// level 1 and still work for the decoder.
+bool writeHugePng(const QString& path, int w, int h)
+{
+    FILE* out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!out)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    std::vector<png_byte> row(size_t(w) * 3);
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(out);
+        return false;
+    }
+    png_init_io(png, out);
+    png_set_compression_level(png, 1);
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    int noise[1024];
+    QRandomGenerator rng(777);
+    for (int& n : noise)
+        n = int(rng.bounded(9)) - 4;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int n = noise[(x * 7 + y * 13) & 1023];
+            const int block = ((x / 512 + y / 512) % 2) * 50;
+            row[size_t(x) * 3] = png_byte(std::clamp(int(qint64(x) * 255 / w) + n, 0, 255));
+            row[size_t(x) * 3 + 1] = png_byte(std::clamp(int(qint64(y) * 255 / h) + block - 25 + n, 0, 255));
+            row[size_t(x) * 3 + 2] = png_byte(std::clamp(int(qint64(x + y) * 255 / (w + h)) + n, 0, 255));
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(out) == 0;
+}
+
+// A Python 3 that has Pillow, and a script doing our work with it: decode
+// (JPEG at the DCT scale that covers the fit, as ours), shrink by area
+// averaging into the 490 square on white, then both renderings (a threshold
+// and Floyd-Steinberg). It prints its median and best times and its peak memory.
+const char* const kPillowScript = R"(
+import sys, time
+from PIL import Image
+Image.MAX_IMAGE_PIXELS = None
+path, runs, S = sys.argv[1], int(sys.argv[2]), 490
+def work():
+    im = Image.open(path)
+    w, h = im.size
+    im.draft('RGB', (S, S))
+    im = im.convert('RGB')
+    if w > S or h > S:
+        if w > h: fw, fh = S, max(1, int(S * h / w))
+        else: fw, fh = max(1, int(S * w / h)), S
+        im = im.resize((fw, fh), Image.BOX)
+    canvas = Image.new('RGB', (S, S), 'white')
+    canvas.paste(im, (int(S / 2 - im.size[0] / 2), int(S / 2 - im.size[1] / 2)))
+    grey = canvas.convert('L')
+    return grey.convert('1', dither=Image.Dither.NONE), grey.convert('1')
+times = []
+for _ in range(runs):
+    t = time.perf_counter()
+    work()
+    times.append((time.perf_counter() - t) * 1000)
+times.sort()
+peak = [l for l in open('/proc/self/status') if l.startswith('VmHWM:')]
+print('%.2f %.2f %.1f' % (times[len(times) // 2], times[0], int(peak[0].split()[1]) / 1024 if peak else -1))
+)";
+
+QString findPillowPython()
+{
+    for (const QString& exe : {QStringLiteral("/usr/bin/python3"), QStandardPaths::findExecutable("python3")}) {
+        if (exe.isEmpty())
+            continue;
+        QProcess p;
+        p.start(exe, {QStringLiteral("-c"), QStringLiteral("import PIL.Image")});
+        if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return exe;
+    }
+    return QString();
+}
+
+struct PillowResult {
+    double ms = -1;     // median
+    double bestMs = -1; // fastest run
+    double peakMb = -1;
+};
+
+PillowResult runPillow(const QString& python, const QString& script, const QString& picture, int runs)
+{
+    QProcess p;
+    p.start(python, {script, picture, QString::number(runs)});
+    if (!p.waitForFinished(600000) || p.exitCode() != 0) {
+        std::fprintf(stderr, "Pillow failed on %s: %s\n", qPrintable(picture), p.readAllStandardError().constData());
+        return {};
+    }
+    const QList<QByteArray> parts = p.readAllStandardOutput().trimmed().split(' ');
+    return {parts.value(0).toDouble(), parts.value(1).toDouble(), parts.value(2).toDouble()};
+}
+
+// "--peak-of PICTURE": one drop in a fresh process, so that nothing an
+// earlier case left in the heap hides what this one takes. Prints the
+// process's peak resident memory before the drop and at its end, in MB.
+int peakOfOneDrop(const QString& path)
+{
+    image::DrawingBoard preview(512, 512);
+    QImage white(600, 600, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    HandTimer timer;
+    SilentView view;
+    image::PictureSession session(preview, white, timer, view);
+    const double before = bench::peakResidentMb();
+    session.FileDropped({path});
+    timer.tick();
+    std::printf("%.1f %.1f %d\n", before, bench::peakResidentMb(), session.renderingsReady() ? 1 : 0);
+    return 0;
+}
+
+struct Peak {
+    double beforeMb = -1; // the process before the drop
+    double peakMb = -1;   // the process's peak, the drop included
+    bool rendered = false;
+};
+
+Peak measurePeak(const QString& picture)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--peak-of"), picture});
+    if (!p.waitForFinished(600000) || p.exitCode() != 0)
+        return {};
+    const QList<QByteArray> parts = p.readAllStandardOutput().trimmed().split(' ');
+    return {parts.value(0).toDouble(), parts.value(1).toDouble(), parts.value(2) == "1"};
+}
+
+// Files that claim far more picture than their bytes hold: refused at once,
+// with next to no memory.
+void benchHostileFiles(const QTemporaryDir& dir)
+{
+    struct Hostile {
+        const char* name;
+        QByteArray bytes;
+    };
+    QByteArray rle = QByteArray::fromHex("424D") + QByteArray(12, '\0');
+    {
+        QByteArray info(40, '\0');
+        const auto put = [&info](int at, quint32 v) { qToLittleEndian<quint32>(v, info.data() + at); };
+        put(0, 40);
+        put(4, 20000);
+        put(8, 20000);
+        info[12] = 1;
+        info[14] = 8;
+        put(16, 1); // RLE8
+        put(32, 2);
+        const QByteArray palette = QByteArray::fromHex("00000000FFFFFF00");
+        const QByteArray codes = QByteArray::fromHex("FF01").repeated(150) + QByteArray::fromHex("0001");
+        rle += info + palette + codes;
+        qToLittleEndian<quint32>(quint32(rle.size()), rle.data() + 2);
+        qToLittleEndian<quint32>(14 + 40 + 8, rle.data() + 10);
+    }
+    QByteArray gif = QByteArray("GIF89a") + QByteArray::fromHex("204E204E800000" "000000FFFFFF")
+        + QByteArray::fromHex("2C000000000400040000" "02048C8F0705003B");
+    const Hostile files[] = {{"RLE BMP 20000x20000", rle}, {"GIF 20000x20000 screen", gif}};
+    std::printf("\nhostile files: a small file that claims a huge picture, dropped in a process of its own\n");
+    std::printf("%-24s %8s %10s %10s %10s   %s\n", "file", "bytes", "ms", "peak MB", "+MB", "answer");
+    for (const Hostile& h : files) {
+        const QString path = dir.filePath(QStringLiteral("hostile.bin"));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(h.bytes) != h.bytes.size())
+            continue;
+        f.close();
+        image::LoadedPicture p;
+        const Timing t = timeMs([&] { p = image::LoadPicture(path, image::FitDecodeSize); });
+        const Peak peak = measurePeak(path);
+        std::printf("%-24s %8lld %10.2f %10.1f %10.1f   %s\n", h.name, qlonglong(h.bytes.size()), t.wallMs,
+                    peak.peakMb, peak.peakMb - peak.beforeMb, p.ok() ? "accepted" : qPrintable(p.error));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -116,6 +304,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--peak-of") == 0)
+        return peakOfOneDrop(QString::fromLocal8Bit(argv[2]));
 
     QTemporaryDir dir;
     if (!dir.isValid()) {
@@ -130,10 +320,12 @@ int main(int argc, char** argv)
     const QString bigJpeg = dir.filePath(QStringLiteral("big.jpg"));
     const QString bigPng = dir.filePath(QStringLiteral("big.png"));
     const QString smallJpeg = dir.filePath(QStringLiteral("small.jpg"));
+    const QString hugePng = dir.filePath(QStringLiteral("huge.png"));
     const Sample samples[] = {
         {"6000x4000 JPEG", bigJpeg, 7},
         {"6000x4000 PNG", bigPng, 5},
         {"640x480 JPEG", smallJpeg, 21},
+        {"20000x20000 PNG", hugePng, 2},
     };
 
     std::printf("making the test pictures...\n");
@@ -147,6 +339,8 @@ int main(int argc, char** argv)
         saved = saved && png.write(big);
     }
     saved = saved && detailedPicture(640, 480).save(smallJpeg, "JPEG", 90);
+    if (wanted(samples[3].name))
+        saved = saved && writeHugePng(hugePng, 20000, 20000);
     if (!saved) {
         std::fprintf(stderr, "cannot write the test pictures\n");
         return 1;
@@ -155,6 +349,15 @@ int main(int argc, char** argv)
     const QString magick = findImageMagick();
     if (magick.isEmpty())
         std::printf("ImageMagick not found (no \"convert\" whose -version names it): its column is skipped\n");
+    const QString python = findPillowPython();
+    const QString pillowScript = dir.filePath(QStringLiteral("pillow_work.py"));
+    if (python.isEmpty()) {
+        std::printf("Pillow not found (Debian python3-pil): its columns are skipped\n");
+    } else {
+        QFile script(pillowScript);
+        if (!script.open(QIODevice::WriteOnly) || script.write(kPillowScript) < 0)
+            return 1;
+    }
 
     image::DrawingBoard preview(512, 512);
     QImage white(600, 600, QImage::Format_RGB32);
@@ -165,9 +368,15 @@ int main(int argc, char** argv)
 
     std::printf("\nmedian wall-clock ms of file -> both renderings ready (ours), of the same decode alone, and of\n"
                 "the ImageMagick command; best = ratio of the fastest runs; cpu ratio = the same medians of process\n"
-                "CPU time, all threads (the renderings of a JPEG are made on a second thread during its decode)\n\n");
+                "CPU time, all threads (the renderings of a JPEG or PNG are made on a second thread during its decode)\n\n");
     std::printf("%-16s %10s %10s %7s %7s %7s %12s %7s   %s\n", "picture", "ours", "decode", "ratio", "best", "cpu",
                 "ImageMagick", "ratio", "decoded at");
+    struct Measured {
+        const Sample* sample;
+        double oursMs;
+        double oursBestMs;
+    };
+    std::vector<Measured> measured;
     for (const Sample& s : samples) {
         if (!wanted(s.name))
             continue;
@@ -196,7 +405,8 @@ int main(int argc, char** argv)
             decodeWall.push_back(decode.wallMs);
             decodeCpu.push_back(decode.cpuMs);
         }
-        // The size both sides decode to, and for JPEG the DCT scale n/8 that gives it.
+        // The size both sides decode to: for JPEG the DCT scale n/8 that
+        // gives it, for PNG the whole factor its rows are shrunk by.
         QString decodedAt;
         {
             const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
@@ -207,10 +417,13 @@ int main(int argc, char** argv)
                         decodedAt += QStringLiteral(" (scale %1/8)").arg(n);
                         break;
                     }
+            } else if (p.image.width() > 0) {
+                decodedAt += QStringLiteral(" (1/%1)").arg((p.width + p.image.width() - 1) / p.image.width());
             }
         }
         const double ours = median(oursWall);
         const double decode = median(decodeWall);
+        measured.push_back({&s, ours, *std::min_element(oursWall.begin(), oursWall.end())});
         // best: the fastest run of each side, the least disturbed by others on a shared machine.
         const double best = *std::min_element(oursWall.begin(), oursWall.end())
             / *std::min_element(decodeWall.begin(), decodeWall.end());
@@ -238,5 +451,28 @@ int main(int argc, char** argv)
         std::printf(" %12.2f %7.3f   %s\n", reference, ours / reference, qPrintable(decodedAt));
     }
     std::printf("\ngoals: ours / decode <= 1.2, ours / ImageMagick <= 0.5 (wall-clock)\n");
+
+    // Memory: one drop of each picture in a fresh process; Pillow's time
+    // and memory for the same file and work.
+    std::printf("\npeak resident memory of one drop in a fresh process (MB: the whole process; +: the drop), and\n"
+                "Pillow doing the same work in its own process (median and best ms timed inside it, its peak)\n\n");
+    std::printf("%-16s %9s %9s %10s %10s %9s %10s %9s %10s\n", "picture", "peak MB", "+MB", "ours ms", "Pillow ms",
+                "ratio", "best ms", "best", "Pillow MB");
+    for (const Measured& m : measured) {
+        const Peak peak = measurePeak(m.sample->path);
+        std::printf("%-16s %9.1f %9.1f %10.2f", m.sample->name, peak.peakMb, peak.peakMb - peak.beforeMb,
+                    m.oursMs);
+        if (python.isEmpty()) {
+            std::printf(" %10s %9s %10s %9s %10s\n", "skipped", "-", "-", "-", "-");
+            continue;
+        }
+        const PillowResult pillow = runPillow(python, pillowScript, m.sample->path, m.sample->runs);
+        std::printf(" %10.2f %9.3f %10.2f %9.3f %10.1f\n", pillow.ms, m.oursMs / pillow.ms, pillow.bestMs,
+                    m.oursBestMs / pillow.bestMs, pillow.peakMb);
+    }
+    std::printf("\ngoals: ours / Pillow <= 1 for every picture; the 20000x20000 PNG under 150 MB\n");
+
+    benchHostileFiles(dir);
+    std::printf("\ngoal: every hostile file refused, under 50 MB\n");
     return 0;
 }

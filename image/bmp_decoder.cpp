@@ -3,13 +3,21 @@
 #include <QVector>
 #include <QtEndian>
 
+#include <algorithm>
 #include <bit>
 
 namespace kovra::image {
 
 namespace {
 
-enum Compression : quint32 { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6 };
+enum Compression : quint32 { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, Jpeg = 4, Png = 5, AlphaBitFields = 6 };
+// OS/2 2.x headers give 3 and 4 other meanings.
+enum Os2Compression : quint32 { Os2Huffman = 3, Os2Rle24 = 4 };
+
+// A run code of two bytes paints at most 255 pixels. Real files also end
+// rows early and jump over pixels, leaving margins unpainted: a picture may
+// hold eight times what its runs alone could paint, and no more.
+constexpr double kRunLengthPixelsPerByte = 255.0 / 2 * 8;
 
 constexpr qint64 kFileHeaderSize = 14;
 
@@ -54,7 +62,12 @@ struct DibHeader {
     quint32 colourCount = 0;
     int paletteEntrySize = 4;
     qint64 masksAfterHeader = 0; // bytes of masks following a 40-byte header
+    bool os2 = false;            // an OS/2 2.x header (16 or 64 bytes)
 };
+
+// OS/2 2.x headers are 64 bytes long, or 16 when they end after the depth
+// (the Windows ones are 40, 52, 56, 108 and 124 bytes long).
+bool isOs2Header(qint64 size) { return size == 16 || size == 64; }
 
 QString readHeader(const uchar* d, qint64 size, DibHeader& h)
 {
@@ -70,10 +83,23 @@ QString readHeader(const uchar* d, qint64 size, DibHeader& h)
         h.paletteEntrySize = 3;
         return {};
     }
-    if (h.headerSize < 40 || h.headerSize > 4096)
+    if ((h.headerSize < 40 && !isOs2Header(h.headerSize)) || h.headerSize > 4096)
         return QStringLiteral("unsupported BMP information header (%1 bytes)").arg(h.headerSize);
     if (size < h.headerSize)
         return QStringLiteral("truncated BMP data (information header cut short)");
+    if (h.headerSize < 40) {
+        // The short OS/2 2.x header: the fields it leaves out are zero.
+        uchar full[40] = {};
+        std::copy(d, d + h.headerSize, full);
+        h.os2 = true;
+        h.width = i32At(full + 4);
+        h.height = i32At(full + 8);
+        h.bpp = u16At(full + 14);
+        h.compression = u32At(full + 16);
+        h.colourCount = u32At(full + 32);
+        return {};
+    }
+    h.os2 = isOs2Header(h.headerSize);
     h.width = i32At(d + 4);
     const qint64 rawHeight = i32At(d + 8);
     h.topDown = rawHeight < 0;
@@ -81,7 +107,7 @@ QString readHeader(const uchar* d, qint64 size, DibHeader& h)
     h.bpp = u16At(d + 14);
     h.compression = u32At(d + 16);
     h.colourCount = u32At(d + 32);
-    if (h.compression == BitFields || h.compression == AlphaBitFields) {
+    if (!h.os2 && (h.compression == BitFields || h.compression == AlphaBitFields)) {
         const qint64 maskCount = h.compression == AlphaBitFields ? 4 : 3;
         if (h.headerSize >= 40 + 4 * maskCount) {
             for (int i = 0; i < maskCount; ++i)
@@ -225,6 +251,15 @@ LoadedPicture decodeDib(const uchar* d, qint64 size, qint64 pixelOffset, bool ic
         h.height /= 2;
         h.topDown = false;
     }
+    // Codings this program does not read, named for what they are.
+    if (h.os2 && h.compression == Os2Huffman)
+        return PictureError(QStringLiteral("unsupported BMP compression (OS/2 Huffman coding)"));
+    if (h.os2 && h.compression == Os2Rle24)
+        return PictureError(QStringLiteral("unsupported BMP compression (OS/2 24-bit run-length coding)"));
+    if (!h.os2 && h.compression == Jpeg)
+        return PictureError(QStringLiteral("unsupported BMP compression (4: the file holds a JPEG picture)"));
+    if (!h.os2 && h.compression == Png)
+        return PictureError(QStringLiteral("unsupported BMP compression (5: the file holds a PNG picture)"));
     if (!validBpp(h.bpp))
         return PictureError(QStringLiteral("unsupported BMP colour depth (%1 bits per pixel)").arg(h.bpp));
     switch (h.compression) {
@@ -273,7 +308,19 @@ LoadedPicture decodeDib(const uchar* d, qint64 size, qint64 pixelOffset, bool ic
         entries = h.colourCount;
     }
     const qint64 paletteStart = h.headerSize + h.masksAfterHeader;
-    const qint64 paletteEnd = paletteStart + entries * h.paletteEntrySize;
+    qint64 paletteEnd = paletteStart + entries * h.paletteEntrySize;
+
+    const qint64 stride = ((h.width * h.bpp + 31) / 32) * 4;
+    const qint64 rowBytes = (h.width * h.bpp + 7) / 8;
+    const bool rle = h.compression == Rle8 || h.compression == Rle4;
+    const qint64 needed = rle ? 2 : stride * (h.height - 1) + rowBytes;
+    // Where the rows start ends the colour table: files (OS/2 ones above all)
+    // store only the colours they use, fewer than the depth allows.
+    if (h.bpp <= 8 && pixelOffset >= paletteStart + h.paletteEntrySize && pixelOffset < paletteEnd
+        && pixelOffset + needed <= size) {
+        entries = (pixelOffset - paletteStart) / h.paletteEntrySize;
+        paletteEnd = paletteStart + entries * h.paletteEntrySize;
+    }
     if (paletteEnd > size)
         return PictureError(QStringLiteral("truncated BMP data (colour table cut short)"));
     QVector<QRgb> palette;
@@ -285,16 +332,18 @@ LoadedPicture decodeDib(const uchar* d, qint64 size, qint64 pixelOffset, bool ic
         }
     }
 
-    const qint64 stride = ((h.width * h.bpp + 31) / 32) * 4;
-    const qint64 rowBytes = (h.width * h.bpp + 7) / 8;
-    const bool rle = h.compression == Rle8 || h.compression == Rle4;
-    const qint64 needed = rle ? 2 : stride * (h.height - 1) + rowBytes;
     if (pixelOffset < paletteEnd || pixelOffset >= size || pixelOffset + needed > size)
         pixelOffset = paletteEnd; // a missing or wrong offset: rows follow the table
     if (pixelOffset + needed > size)
         return PictureError(QStringLiteral("truncated BMP data (the rows need %1 bytes, %2 are there)")
                                 .arg(needed)
                                 .arg(qMax<qint64>(0, size - pixelOffset)));
+
+    if (rle) {
+        if (QString e = CheckPictureData(h.width, h.height, size - pixelOffset, kRunLengthPixelsPerByte, "BMP");
+            !e.isEmpty())
+            return PictureError(e);
+    }
 
     QImage image(int(h.width), int(h.height), QImage::Format_ARGB32);
     if (image.isNull())

@@ -49,13 +49,13 @@ LoadedPicture DecodeIcon(QByteArrayView data, const DecodeOptions& options)
         return PictureError(QStringLiteral("truncated icon data (the directory of %1 entries is cut short)").arg(count));
 
     const uchar* e = d + kDirectoryHeader + kEntrySize * chosen;
-    const qint64 length = u32At(e + 8);
     const qint64 offset = u32At(e + 12);
     if (offset < kDirectoryHeader + kEntrySize * count || offset >= size)
         return PictureError(QStringLiteral("inconsistent icon data (picture %1 lies outside the file)").arg(chosen + 1));
-    // A stated length past the end is trusted only as far as the data goes;
-    // the picture's own decoder then says what is missing.
-    const qint64 available = qMin(length, size - offset);
+    // The length the directory gives is a hint, not a law: writers get it
+    // wrong both ways, and the picture's own header says what it needs. It
+    // may read on to the end of the file; its decoder says what is missing.
+    const qint64 available = size - offset;
     const QByteArrayView picture(d + offset, available);
     static const uchar kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (available >= 8 && std::equal(kPngSignature, kPngSignature + 8, d + offset))

@@ -1,5 +1,7 @@
 #include "image/jpeg_decoder.h"
 
+#include "image/orientation.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +18,13 @@ namespace {
 // A hostile progressive file can hold thousands of tiny scans; real ones have a dozen.
 constexpr int kMaxScans = 500;
 
+// Huffman coding spends at least one bit on every 8 × 8 block of every
+// component (the code of its DC difference). Arithmetic coding can spend
+// less; it is rare, and a file that claims more than 512 blocks a byte is
+// taken for what it almost surely is, a header over nothing.
+constexpr double kHuffmanBlocksPerByte = 8;
+constexpr double kArithmeticBlocksPerByte = 512;
+
 struct JpegJob {
     jpeg_error_mgr errors{};
     jpeg_progress_mgr progress{};
@@ -30,6 +39,7 @@ struct JpegJob {
     QString error;
     int width = 0;
     int height = 0;
+    int orientation = 1;    // EXIF orientation, applied after the decode
     bool observing = false; // rows were reported to options.rowObserver
 
     // Before the image may go away: the observer stops reading it.
@@ -73,11 +83,16 @@ void onProgress(j_common_ptr cinfo)
 // 1/8, 2/8, 4/8 and 8/8 are tried: the library has fast (SIMD) inverse
 // transforms for those alone, and a plain C 7/8 decode of a small picture
 // costs more than the full-size one.
-void chooseScale(jpeg_decompress_struct& cinfo, const DecodeOptions& options)
+void chooseScale(jpeg_decompress_struct& cinfo, const DecodeOptions& options, int orientation)
 {
     if (!options.minSize.isValid())
         return;
-    const QSize fitted = FittedPictureSize(int(cinfo.image_width), int(cinfo.image_height), options.minSize);
+    // Fitted upright, the size the stored rows must cover turned back.
+    const bool swap = OrientationSwapsSides(orientation);
+    const int w = int(cinfo.image_width), h = int(cinfo.image_height);
+    QSize fitted = FittedPictureSize(swap ? h : w, swap ? w : h, options.minSize);
+    if (swap)
+        fitted.transpose();
     for (unsigned n : {1u, 2u, 4u, 8u}) {
         cinfo.scale_num = n;
         cinfo.scale_denom = 8;
@@ -85,6 +100,30 @@ void chooseScale(jpeg_decompress_struct& cinfo, const DecodeOptions& options)
         if (int(cinfo.output_width) >= fitted.width() && int(cinfo.output_height) >= fitted.height())
             return;
     }
+}
+
+// The orientation of the first APP1 block that holds EXIF data.
+int exifOrientation(const jpeg_decompress_struct& cinfo)
+{
+    static const char kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 && std::memcmp(m->data, kExif, 6) == 0)
+            return ExifOrientation(QByteArrayView(m->data + 6, qsizetype(m->data_length - 6)));
+    }
+    return 1;
+}
+
+// An error text when the header's picture is more than the data could hold.
+QString checkData(const jpeg_decompress_struct& cinfo, qint64 size)
+{
+    double blocks = 0;
+    for (int i = 0; i < cinfo.num_components; ++i)
+        blocks += double(cinfo.comp_info[i].width_in_blocks) * double(cinfo.comp_info[i].height_in_blocks);
+    if (blocks <= 0)
+        return {};
+    const double pixels = double(cinfo.image_width) * double(cinfo.image_height);
+    const double blocksPerByte = cinfo.arith_code ? kArithmeticBlocksPerByte : kHuffmanBlocksPerByte;
+    return CheckPictureData(cinfo.image_width, cinfo.image_height, size, blocksPerByte * pixels / blocks, "JPEG");
 }
 
 void cmykToRgb(const JSAMPLE* src, QRgb* dst, JDIMENSION width, bool adobeInverted)
@@ -126,6 +165,7 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     // Whole-image buffers of progressive files stay within the picture budget.
     cinfo.mem->max_memory_to_use = long(qBound<qint64>(64 << 20, job.options.maxPixels * 8, qint64(3) << 30));
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
         jpeg_destroy_decompress(&cinfo);
         job.error = job.endAdded ? QStringLiteral("truncated JPEG data (no picture)")
@@ -133,17 +173,20 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
         return false;
     }
     job.error = CheckPictureSize(cinfo.image_width, cinfo.image_height, job.options);
+    if (job.error.isEmpty())
+        job.error = checkData(cinfo, size);
     if (!job.error.isEmpty()) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    job.orientation = exifOrientation(cinfo);
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
 #else
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_ARGB;
 #endif
-    chooseScale(cinfo, job.options);
+    chooseScale(cinfo, job.options, job.orientation);
 
     jpeg_start_decompress(&cinfo);
     const JDIMENSION outWidth = cinfo.output_width;
@@ -166,7 +209,8 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
         if (cmyk)
             cmykToRgb(job.cmykRow.data(), reinterpret_cast<QRgb*>(job.image.scanLine(y)), outWidth,
                       cinfo.saw_Adobe_marker);
-        if (job.options.rowObserver) {
+        // Rows that are not upright yet cannot be fitted as they come.
+        if (job.options.rowObserver && job.orientation == 1) {
             job.observing = true;
             job.options.rowObserver->rowsDecoded(job.image, int(cinfo.image_width), int(cinfo.image_height), y + 1);
         }
@@ -207,9 +251,14 @@ LoadedPicture DecodeJpeg(QByteArrayView data, const DecodeOptions& options)
     if (!readJpeg(job, reinterpret_cast<const uchar*>(data.data()), data.size()))
         return PictureError(job.error);
     LoadedPicture out;
-    out.image = std::move(job.image);
-    out.width = job.width;
-    out.height = job.height;
+    out.image = ApplyOrientation(job.image, job.orientation);
+    if (out.image.isNull())
+        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)")
+                                .arg(job.width)
+                                .arg(job.height));
+    const bool swap = OrientationSwapsSides(job.orientation);
+    out.width = swap ? job.height : job.width;
+    out.height = swap ? job.width : job.height;
     return out;
 }
 

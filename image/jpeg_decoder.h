@@ -1,6 +1,7 @@
 #pragma once
 // JPEG through libjpeg; with options.minSize it decodes at the smallest DCT
-// scale that still covers the fitted size.
+// scale that still covers the fitted size. An EXIF orientation is applied, so
+// a portrait photo stands upright.
 
 #include "image/picture_loader.h"
 

@@ -59,6 +59,45 @@ private:
     uchar m_value = 0;
 };
 
+// The 16 colours a PCX of version 0 or 3 means: those files carry no
+// palette of their own.
+const QRgb kStandardPalette[16] = {
+    qRgb(0, 0, 0),       qRgb(0, 0, 170),     qRgb(0, 170, 0),     qRgb(0, 170, 170),
+    qRgb(170, 0, 0),     qRgb(170, 0, 170),   qRgb(170, 85, 0),    qRgb(170, 170, 170),
+    qRgb(85, 85, 85),    qRgb(85, 85, 255),   qRgb(85, 255, 85),   qRgb(85, 255, 255),
+    qRgb(255, 85, 85),   qRgb(255, 85, 255),  qRgb(255, 255, 85),  qRgb(255, 255, 255),
+};
+
+// The header's 16-entry palette (bytes 16-63), or the standard one.
+QVector<QRgb> headerPalette(const uchar* d)
+{
+    const int version = d[1];
+    QVector<QRgb> palette(16);
+    for (int i = 0; i < 16; ++i)
+        palette[i] = version == 0 || version == 3 ? kStandardPalette[i]
+                                                  : qRgb(d[16 + 3 * i], d[17 + 3 * i], d[18 + 3 * i]);
+    return palette;
+}
+
+enum class Layout { Mono, Indexed, Rgb, Planar, Packed, Unsupported };
+
+Layout layoutOf(int bpp, int planes)
+{
+    if (bpp == 1 && planes == 1)
+        return Layout::Mono;
+    if (bpp == 8 && planes == 1)
+        return Layout::Indexed;
+    if (bpp == 8 && planes == 3)
+        return Layout::Rgb;
+    // EGA: one bit per plane, the planes giving the bits of a palette index.
+    if (bpp == 1 && planes >= 2 && planes <= 4)
+        return Layout::Planar;
+    // CGA (2 bits) and 4-bit pixels packed into one plane.
+    if ((bpp == 2 || bpp == 4) && planes == 1)
+        return Layout::Packed;
+    return Layout::Unsupported;
+}
+
 } // namespace
 
 LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
@@ -71,10 +110,8 @@ LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
         return PictureError(QStringLiteral("not a run-length coded PCX file"));
     const int bpp = d[3];
     const int planes = d[65];
-    const bool mono = bpp == 1 && planes == 1;
-    const bool indexed = bpp == 8 && planes == 1;
-    const bool rgb = bpp == 8 && planes == 3;
-    if (!mono && !indexed && !rgb)
+    const Layout layout = layoutOf(bpp, planes);
+    if (layout == Layout::Unsupported)
         return PictureError(
             QStringLiteral("unsupported PCX layout (%1 bits per pixel in %2 planes)").arg(bpp).arg(planes));
 
@@ -90,7 +127,7 @@ LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
 
     qint64 encodedEnd = size;
     QVector<QRgb> palette;
-    if (indexed) {
+    if (layout == Layout::Indexed) {
         if (size < kHeaderSize + kPaletteSize || d[size - kPaletteSize] != 0x0C)
             return PictureError(QStringLiteral("truncated PCX data (the 256-colour palette at the end is missing)"));
         encodedEnd = size - kPaletteSize;
@@ -98,6 +135,8 @@ LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
         palette.resize(256);
         for (int i = 0; i < 256; ++i)
             palette[i] = qRgb(p[3 * i], p[3 * i + 1], p[3 * i + 2]);
+    } else if (layout == Layout::Planar || layout == Layout::Packed) {
+        palette = headerPalette(d);
     }
     // Two coded bytes give at most 63 pixels' bytes: refuse before allocating
     // what the data could never fill.
@@ -115,22 +154,46 @@ LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
     QByteArray lineBuffer(qsizetype(lineBytes), '\0');
     auto* line = reinterpret_cast<uchar*>(lineBuffer.data());
     RunReader reader(d + kHeaderSize, encoded);
+    const auto bitAt = [](const uchar* row, qint64 x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; };
     for (qint64 y = 0; y < height; ++y) {
         if (!reader.read(line, lineBytes))
             return PictureError(QStringLiteral("truncated PCX data (row %1 of %2 is cut short)").arg(y + 1).arg(height));
         auto* dst = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
-        if (mono) {
+        switch (layout) {
+        case Layout::Mono:
             for (qint64 x = 0; x < width; ++x)
-                dst[x] = ((line[x >> 3] >> (7 - (x & 7))) & 1) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-        } else if (indexed) {
+                dst[x] = bitAt(line, x) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+            break;
+        case Layout::Indexed:
             for (qint64 x = 0; x < width; ++x)
                 dst[x] = palette[line[x]];
-        } else {
+            break;
+        case Layout::Rgb: {
             const uchar* r = line;
             const uchar* g = line + bytesPerLine;
             const uchar* b = line + 2 * bytesPerLine;
             for (qint64 x = 0; x < width; ++x)
                 dst[x] = qRgb(r[x], g[x], b[x]);
+            break;
+        }
+        case Layout::Planar:
+            for (qint64 x = 0; x < width; ++x) {
+                int index = 0;
+                for (int p = 0; p < planes; ++p)
+                    index |= bitAt(line + p * bytesPerLine, x) << p;
+                dst[x] = palette[index];
+            }
+            break;
+        case Layout::Packed: {
+            const int perByte = 8 / bpp;
+            const int mask = (1 << bpp) - 1;
+            for (qint64 x = 0; x < width; ++x) {
+                const int shift = 8 - bpp * int(x % perByte + 1);
+                dst[x] = palette[(line[x / perByte] >> shift) & mask];
+            }
+            break;
+        }
+        case Layout::Unsupported: break;
         }
     }
     LoadedPicture out;

@@ -1,6 +1,7 @@
 #pragma once
 // PCX: 8 bits per pixel with the trailing 256-colour palette (or 3 planes of
-// true colour), and version 3 monochrome.
+// true colour), monochrome, and the 4- and 16-colour layouts (EGA planes, CGA
+// and 4-bit pixels) with the palette in the header.
 
 #include "image/picture_loader.h"
 

@@ -37,11 +37,14 @@ PictureFormat SniffPictureFormat(QByteArrayView b)
     if (at(0) == 0x47 && at(1) == 0x49 && at(2) == 0x46 && at(3) == 0x38 && (at(4) == 0x37 || at(4) == 0x39)
         && at(5) == 0x61)
         return PictureFormat::Gif;
-    if (at(0) == 0x0A && at(2) == 1) {
-        if (at(1) <= 5 && at(3) == 8)
+    // PCX of any version up to 5: version 3 and 5 monochrome files are alike.
+    if (at(0) == 0x0A && at(2) == 1 && at(1) <= 5) {
+        if (at(3) == 8)
             return PictureFormat::Pcx256;
-        if (at(1) == 3 && at(3) == 1)
+        if (at(3) == 1)
             return PictureFormat::PcxMono;
+        if (at(3) == 2 || at(3) == 4)
+            return PictureFormat::PcxPalette16;
     }
     return PictureFormat::Unknown;
 }
@@ -73,6 +76,18 @@ QString CheckPictureSize(qint64 width, qint64 height, const DecodeOptions& optio
     return {};
 }
 
+QString CheckPictureData(qint64 width, qint64 height, qint64 bytes, double pixelsPerByte, const char* format)
+{
+    const double pixels = double(width) * double(height);
+    if (pixels <= double(kPixelsWithoutBacking) + double(qMax<qint64>(bytes, 0)) * pixelsPerByte)
+        return {};
+    return QStringLiteral("truncated %1 data (%2 x %3 pixels cannot come from %4 bytes)")
+        .arg(QLatin1String(format))
+        .arg(width)
+        .arg(height)
+        .arg(bytes);
+}
+
 LoadedPicture PictureError(const QString& reason)
 {
     LoadedPicture out;
@@ -90,44 +105,31 @@ QImage FlattenOverWhite(QImage image)
         image = image.convertToFormat(QImage::Format_ARGB32);
     if (image.isNull())
         return image;
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = line[x];
-            const int a = qAlpha(c);
-            if (a == 255)
-                continue;
-            // c over white: c * a + 255 * (255 - a), rounded.
-            const auto over = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
-            line[x] = qRgb(over(qRed(c)), over(qGreen(c)), over(qBlue(c)));
-        }
-    }
+    for (int y = 0; y < image.height(); ++y)
+        FlattenRowOverWhite(reinterpret_cast<QRgb*>(image.scanLine(y)), image.width());
     image.reinterpretAsFormat(QImage::Format_RGB32);
     return image;
 }
 
+void FlattenRowOverWhite(QRgb* row, qsizetype width)
+{
+    for (qsizetype x = 0; x < width; ++x) {
+        const QRgb c = row[x];
+        const int a = qAlpha(c);
+        if (a == 255)
+            continue;
+        // c over white: c * a + 255 * (255 - a), rounded.
+        const auto over = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+        row[x] = qRgb(over(qRed(c)), over(qGreen(c)), over(qBlue(c)));
+    }
+}
+
 namespace {
 
-LoadedPicture loadBytes(const QByteArray& bytes, const DecodeOptions& options)
+// A decoder's answer as LoadPicture gives it: a reason on failure, the
+// picture over white on success.
+LoadedPicture finish(LoadedPicture out)
 {
-    const QByteArrayView data(bytes);
-    if (data.size() < 8)
-        return PictureError(
-            QStringLiteral("not a picture this program can read (only %1 bytes of data)").arg(data.size()));
-
-    LoadedPicture out;
-    switch (SniffPictureFormat(data)) {
-    case PictureFormat::Bmp: out = DecodeBmp(data, options); break;
-    case PictureFormat::Jpeg: out = DecodeJpeg(data, options); break;
-    case PictureFormat::Png: out = DecodePng(data, options); break;
-    case PictureFormat::Icon:
-    case PictureFormat::Cursor: out = DecodeIcon(data, options); break;
-    case PictureFormat::Gif: out = DecodeGif(data, options); break;
-    case PictureFormat::Pcx256:
-    case PictureFormat::PcxMono: out = DecodePcx(data, options); break;
-    case PictureFormat::Unknown:
-        return PictureError(QStringLiteral("not a picture this program can read (unknown leading bytes)"));
-    }
     if (!out.ok())
         return PictureError(out.error.isEmpty() ? QStringLiteral("the picture could not be decoded") : out.error);
     out.image = FlattenOverWhite(std::move(out.image));
@@ -136,6 +138,28 @@ LoadedPicture loadBytes(const QByteArray& bytes, const DecodeOptions& options)
                                 .arg(out.width)
                                 .arg(out.height));
     return out;
+}
+
+LoadedPicture loadBytes(const QByteArray& bytes, const DecodeOptions& options)
+{
+    const QByteArrayView data(bytes);
+    if (data.size() < 8)
+        return PictureError(
+            QStringLiteral("not a picture this program can read (only %1 bytes of data)").arg(data.size()));
+
+    switch (SniffPictureFormat(data)) {
+    case PictureFormat::Bmp: return finish(DecodeBmp(data, options));
+    case PictureFormat::Jpeg: return finish(DecodeJpeg(data, options));
+    case PictureFormat::Png: return finish(DecodePng(data, options));
+    case PictureFormat::Icon:
+    case PictureFormat::Cursor: return finish(DecodeIcon(data, options));
+    case PictureFormat::Gif: return finish(DecodeGif(data, options));
+    case PictureFormat::Pcx256:
+    case PictureFormat::PcxMono:
+    case PictureFormat::PcxPalette16: return finish(DecodePcx(data, options));
+    case PictureFormat::Unknown: break;
+    }
+    return PictureError(QStringLiteral("not a picture this program can read (unknown leading bytes)"));
 }
 
 } // namespace
@@ -167,12 +191,20 @@ LoadedPicture LoadPicture(const QString& path, QSize minSize, DecodeRowObserver*
         return PictureError(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
     if (file.size() > kMaxFileBytes)
         return PictureError(QStringLiteral("cannot read %1: the file is too large (%2 bytes)").arg(path).arg(file.size()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return PictureError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     DecodeOptions options;
     options.minSize = minSize;
     options.rowObserver = observer;
+    // A PNG is read a piece at a time: with its rows shrunk as they come, a
+    // huge picture never needs its whole file in memory either.
+    if (SniffPictureFormat(file.peek(8)) == PictureFormat::Png) {
+        LoadedPicture png = DecodePng(file, options);
+        if (file.error() != QFileDevice::NoError)
+            return PictureError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return finish(std::move(png));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return PictureError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     return loadBytes(bytes, options);
 }
 

@@ -26,17 +26,19 @@ class DecodeRowObserver;
 inline constexpr int kMaxPictureSide = 20000;
 
 // minSize: when valid and the picture is larger, the decoder may decode at a
-// reduced scale (JPEG does, by DCT scaling) as long as the returned image,
+// reduced scale (JPEG does, by DCT scaling; PNG, by shrinking its rows by a
+// whole factor as they are decoded) as long as the returned image,
 // stretched to the fitted size (the picture scaled, aspect kept, to fit inside
 // minSize), loses nothing: image width >= fitted width and image height >=
-// fitted height. width/height always stay the picture's true size.
+// fitted height. width/height always stay the picture's true size, upright
+// (an EXIF orientation that turns the picture trades them).
 LoadedPicture LoadPicture(const QByteArray& bytes, QSize minSize = QSize());
 // As above from a file; error names why the file could not be read.
 LoadedPicture LoadPicture(const QString& path, QSize minSize = QSize());
 // As above, reporting decoded rows to observer where the format allows it.
 LoadedPicture LoadPicture(const QString& path, QSize minSize, DecodeRowObserver* observer);
 
-// Told by a decoder that fills its picture top to bottom (JPEG) as rows
+// Told by a decoder that fills its picture top to bottom (JPEG, PNG) as rows
 // become final, so that work on them can start before the decode ends. Both
 // calls come from the decoding thread.
 class DecodeRowObserver {
@@ -53,7 +55,9 @@ public:
 };
 
 // The formats LoadPicture tells apart by their leading bytes.
-enum class PictureFormat { Unknown, Bmp, Jpeg, Png, Icon, Cursor, Gif, Pcx256, PcxMono };
+// PcxMono: one bit per pixel, in one plane (black and white) or in up to four
+// (EGA colours); PcxPalette16: 2 or 4 bits per pixel (CGA and 16 colours).
+enum class PictureFormat { Unknown, Bmp, Jpeg, Png, Icon, Cursor, Gif, Pcx256, PcxMono, PcxPalette16 };
 PictureFormat SniffPictureFormat(QByteArrayView bytes);
 
 // What one decoder may do; LoadPicture uses the defaults, the fuzz targets a
@@ -74,9 +78,19 @@ struct DecodeOptions {
 QSize FittedPictureSize(int width, int height, QSize box);
 // An error text when a width × height picture may not be decoded, else empty.
 QString CheckPictureSize(qint64 width, qint64 height, const DecodeOptions& options);
+// Pictures up to this many pixels (16 MB as RGB32) may be as large as they
+// say whatever their data; larger ones must be backed by their data.
+inline constexpr qint64 kPixelsWithoutBacking = qint64(1) << 22;
+// An error text when a width × height picture is larger than bytes of data
+// in a coding that describes at most pixelsPerByte pixels a byte could give
+// (beyond kPixelsWithoutBacking), else empty. format names the coding.
+QString CheckPictureData(qint64 width, qint64 height, qint64 bytes, double pixelsPerByte, const char* format);
 // A failed LoadedPicture with the reason.
 LoadedPicture PictureError(const QString& reason);
 // Composites transparent pixels over white and returns Format_RGB32.
 QImage FlattenOverWhite(QImage image);
+// The same for one row of width non-premultiplied ARGB32 pixels, in place;
+// every pixel comes out opaque.
+void FlattenRowOverWhite(QRgb* row, qsizetype width);
 
 } // namespace kovra::image

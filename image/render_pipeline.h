@@ -5,9 +5,10 @@
 // runs the black and white and the error diffusion behind them, so both
 // renderings are ready moments after the last row is decoded. The results
 // are exactly those of fitting the decoded picture on a board and rendering
-// the capture. Only decoders that report their rows (JPEG) and pictures that
-// shrink in both directions take this road; for the others the renderings
-// stay empty and are made from the decoded picture as before.
+// the capture. Only decoders that report their rows (JPEG, non-interlaced
+// PNG), upright pictures and pictures that shrink in both directions take
+// this road; for the others the renderings stay empty and are made from the
+// decoded picture as before.
 
 #include "image/picture_loader.h"
 

@@ -13,27 +13,15 @@ ReplyHandler::ReplyHandler(LinkEvents& events, ConnectionManager& connection, Po
 
 void ReplyHandler::HandleReplyByte(quint8 byte)
 {
-    // A 0xFF always begins a new frame, so a partial frame is dropped and
-    // the stream resynchronises on the next start marker.
-    if (byte == 0xFF)
-        m_replyByteCount = 0;
-    m_replyBuffer[size_t(m_replyByteCount)] = byte;
-    ++m_replyByteCount;
-    if (m_replyByteCount < 4)
-        return;
-    m_replyByteCount = 0;
-    // Four bytes without the start marker are dropped as one unit.
-    if (m_replyBuffer[0] != 0xFF)
-        return;
-    DispatchReply();
+    if (const std::optional<ReplyFrame> frame = m_assembler.push(byte))
+        DispatchReply(*frame);
 }
 
-void ReplyHandler::DispatchReply()
+void ReplyHandler::DispatchReply(const ReplyFrame& frame)
 {
-    const int code = m_replyBuffer[1];
-    const int p1 = m_replyBuffer[2];
-    const int p2 = m_replyBuffer[3];
-    const int value = p1 * 100 + p2;
+    const int code = frame.code;
+    const int p1 = frame.p1;
+    const int value = frame.value();
 
     switch (code) {
     case HandshakeAck:

@@ -11,10 +11,9 @@
 #include "link/connection_manager.h"
 #include "link/link_events.h"
 #include "link/port_writer.h"
+#include "link/reply_assembler.h"
 
 #include <QByteArray>
-
-#include <array>
 
 namespace kovra::link {
 
@@ -49,7 +48,7 @@ public:
     void SetSupportedFirmwareVersion(int version) { m_supportedFirmwareVersion = version; }
 
 private:
-    void DispatchReply();
+    void DispatchReply(const ReplyFrame& frame);
     void sendPicture();
 
     LinkEvents& m_events;
@@ -57,8 +56,7 @@ private:
     PortWriter& m_writer;
     image::DrawingBoard& m_previewBoard;
 
-    std::array<quint8, 10> m_replyBuffer{};
-    int m_replyByteCount = 0;
+    ReplyAssembler m_assembler;
     int m_reportedX = 0;
     int m_reportedY = 0;
     int m_supportedFirmwareVersion = 1;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the picture decoders' libFuzzer targets in a clang tree of their own
+# Builds the libFuzzer targets of every parser of outside bytes (pictures,
+# machine replies, the configuration file, typed text) in a clang tree of their own
 # and runs each one briefly on seeds that the tree makes itself.
 # Exits non-zero when a target crashes; skips (exit 0) when clang is missing.
 #   KOVRA_FUZZ_BUILD_DIR  build tree (default: build-fuzz next to the sources)
@@ -9,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KOVRA_FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${KOVRA_FUZZ_SECONDS:-10}
 jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
-targets=(bmp ico pcx jpeg png gif bitmap_image)
+targets=(bmp ico pcx jpeg png gif bitmap_image reply config text)
 
 if ! command -v clang >/dev/null 2>&1 || ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: skipped: clang is not installed (the fuzz targets need clang's libFuzzer)"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the dependencies, builds everything and runs all tests: the unit and
-# integration tests through ctest, then each fuzz target briefly.
+# integration tests through ctest, then each fuzz target briefly, then the
+# tests again under the sanitizers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KOVRA_BUILD_DIR:-$root/build}
@@ -27,4 +28,12 @@ QT_QPA_PLATFORM=xcb xvfb-run -a bash "$root/scripts/with-window-manager.sh" \
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
   "$root/scripts/fuzz.sh"
+fi
+
+# --- Sanitizers ---------------------------------------------------------------
+# Every test again under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the threaded picture pipeline's tests under ThreadSanitizer, each in a tree
+# of its own (build-asan, build-tsan; see scripts/sanitize.sh).
+if [ -x "$root/scripts/sanitize.sh" ]; then
+  "$root/scripts/sanitize.sh"
 fi

@@ -192,7 +192,15 @@ Load loadFile(const QString& path, QByteArray& bytes)
         return Load::Missing;
     if (file.size() > MaxFileBytes || !file.open(QIODevice::ReadOnly))
         return Load::Failed;
-    bytes = file.read(MaxFileBytes + 1);
+    // In small pieces: a read of the limit at once allocates all of it for
+    // the few hundred bytes there are.
+    bytes.clear();
+    while (bytes.size() <= MaxFileBytes) {
+        const QByteArray piece = file.read(4096);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError)
         return Load::Failed;
     return Load::Loaded;

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace kovra::shell {
 
@@ -309,19 +308,26 @@ void ThemedControlLook::drawControl(ControlElement element, const QStyleOption* 
     case CE_CheckBoxLabel:
     case CE_RadioButtonLabel:
     case CE_ComboBoxLabel: {
-        // The base style draws these; only the caption colours are ours.
-        std::unique_ptr<QStyleOption> copy;
-        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(o))
-            copy = std::make_unique<QStyleOptionButton>(*button);
-        else if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(o))
-            copy = std::make_unique<QStyleOptionComboBox>(*combo);
-        else
-            copy = std::make_unique<QStyleOption>(*o);
+        // The base style draws these; only the caption colours are ours. The
+        // copy lives as its own type: QStyleOption has no virtual destructor,
+        // so a derived option must never be deleted through a base pointer.
         const QColor colour = captionColour(o);
-        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-            copy->palette.setColor(role, colour);
-        p->setPen(colour);
-        QProxyStyle::drawControl(element, copy.get(), p, w);
+        const auto drawRecoloured = [&](QStyleOption& copy) {
+            for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                copy.palette.setColor(role, colour);
+            p->setPen(colour);
+            QProxyStyle::drawControl(element, &copy, p, w);
+        };
+        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(o)) {
+            QStyleOptionButton copy(*button);
+            drawRecoloured(copy);
+        } else if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(o)) {
+            QStyleOptionComboBox copy(*combo);
+            drawRecoloured(copy);
+        } else {
+            QStyleOption copy(*o);
+            drawRecoloured(copy);
+        }
         break;
     }
     case CE_ProgressBar:

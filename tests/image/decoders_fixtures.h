@@ -126,7 +126,10 @@ inline QByteArray makeBmp(const BmpSpec& s)
     return file.data() + info.data() + pixels + s.trailer;
 }
 
-// A PCX file: pixel(x, y) gives an index (8 bits), 0/1 (mono) or 0xRRGGBB (3 planes).
+// A PCX file: pixel(x, y) gives an index (8 bits; up to 4 bits in 1 to 4
+// planes of 1 bit, plane p holding bit p), 0/1 (mono) or 0xRRGGBB (3 planes).
+// palette: the 256 colours after the rows (8 bits), or the header's 16
+// (fewer than 8 bits in all).
 inline QByteArray makePcx(int width, int height, int bpp, int planes, int version,
                           const std::function<quint32(int, int)>& pixel, const QVector<QRgb>& palette = {},
                           int bytesPerLine = -1)
@@ -135,17 +138,24 @@ inline QByteArray makePcx(int width, int height, int bpp, int planes, int versio
         bytesPerLine = ((width * bpp + 15) / 16) * 2;
     ByteWriter w;
     w.u8(0x0A).u8(version).u8(1).u8(bpp).u16(0).u16(0).u16(width - 1).u16(height - 1).u16(72).u16(72);
-    w.zeros(48).u8(0).u8(planes).u16(bytesPerLine).u16(1).zeros(58);
+    for (int i = 0; i < 16; ++i) {
+        const QRgb c = bpp * planes < 8 && i < palette.size() ? palette[i] : qRgb(0, 0, 0);
+        w.u8(qRed(c)).u8(qGreen(c)).u8(qBlue(c));
+    }
+    w.u8(0).u8(planes).u16(bytesPerLine).u16(1).zeros(58);
     for (int y = 0; y < height; ++y) {
         QByteArray line;
         for (int p = 0; p < planes; ++p) {
             QByteArray plane(bytesPerLine, '\0');
             for (int x = 0; x < width && x * bpp / 8 < bytesPerLine; ++x) {
                 const quint32 v = pixel(x, y);
-                if (bpp == 1)
-                    plane[x / 8] = char(uchar(plane[x / 8]) | ((v & 1) << (7 - x % 8)));
-                else
+                if (bpp < 8) {
+                    const quint32 bits = bpp == 1 ? (v >> p) & 1 : v & ((1u << bpp) - 1);
+                    const int shift = 8 - bpp - (x * bpp) % 8;
+                    plane[x * bpp / 8] = char(uchar(plane[x * bpp / 8]) | (bits << shift));
+                } else {
                     plane[x] = char(planes == 3 ? (v >> (16 - 8 * p)) & 0xFF : v);
+                }
             }
             line.append(plane);
         }

@@ -95,16 +95,22 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(RenderPipelineTest, JpegRenderingsMadeDuringTheDecodeEqualThePlainOnes)
+TEST_F(RenderPipelineTest, RenderingsMadeDuringTheDecodeEqualThePlainOnes)
 {
     struct Case {
         int w, h;
+        const char* format;
     };
-    // Full-size, half- and quarter-scale decodes; wide, tall and nearly square.
-    const Case cases[] = {{640, 480}, {2000, 1000}, {300, 1200}, {1100, 1000}, {491, 491}, {3000, 200}};
+    // Full-size, half- and quarter-scale JPEG decodes; PNG rows shrunk by
+    // whole factors (1, 4, 6), the last column and row of boxes partly
+    // filled; wide, tall and nearly square.
+    const Case cases[] = {{640, 480, "JPEG"},  {2000, 1000, "JPEG"}, {300, 1200, "JPEG"}, {1100, 1000, "JPEG"},
+                          {491, 491, "JPEG"},  {3000, 200, "JPEG"},  {640, 480, "PNG"},   {2003, 1001, "PNG"},
+                          {3000, 200, "PNG"},  {301, 1203, "PNG"}};
     quint32 seed = 100;
     for (const Case& c : cases) {
-        const QString path = save(QStringLiteral("p%1x%2.jpg").arg(c.w).arg(c.h), testPicture(c.w, c.h, seed++));
+        const QString path = save(QStringLiteral("p%1x%2.%3").arg(c.w).arg(c.h).arg(QLatin1String(c.format)),
+                                  testPicture(c.w, c.h, seed++), c.format);
         image::Renderings streamed;
         const image::LoadedPicture picture = image::LoadPictureRendered(path, streamed);
         ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
@@ -198,7 +204,20 @@ TEST_F(RenderPipelineTest, OtherPicturesAreLeftToThePlainRoad)
     EXPECT_TRUE(image::LoadPictureRendered(save("small.jpg", testPicture(300, 200, 7)), renderings).ok());
     EXPECT_FALSE(renderings.ready());
     // Not a row-reporting decoder.
-    EXPECT_TRUE(image::LoadPictureRendered(save("big.png", testPicture(800, 600, 8), "PNG"), renderings).ok());
+    EXPECT_TRUE(image::LoadPictureRendered(save("big.bmp", testPicture(800, 600, 8), "BMP"), renderings).ok());
+    EXPECT_FALSE(renderings.ready());
+    // Interlaced rows come in passes over the whole picture.
+    PngSpec interlaced;
+    interlaced.width = 800;
+    interlaced.height = 600;
+    interlaced.interlaced = true;
+    for (int y = 0; y < 600; ++y)
+        interlaced.rows.push_back(QByteArray(800 * 3, char(y)));
+    QFile file(dir.filePath("interlaced.png"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(writePng(interlaced));
+    file.close();
+    EXPECT_TRUE(image::LoadPictureRendered(file.fileName(), renderings).ok());
     EXPECT_FALSE(renderings.ready());
 }
 

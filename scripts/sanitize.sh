@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds the tests with sanitizers in trees of their own and runs them:
+#  - AddressSanitizer and UndefinedBehaviorSanitizer: the whole ctest suite
+#    (build-asan);
+#  - ThreadSanitizer: the tests of the threaded picture pipeline (build-tsan),
+#    with scripts/tsan.supp silencing the races inside Qt's own thread pool.
+# Only the test executables are built there (no benchmarks, no fuzz targets).
+# Exits non-zero when a test fails or a sanitizer reports anything.
+#   KOVRA_ASAN_BUILD_DIR, KOVRA_TSAN_BUILD_DIR   the trees (default build-asan, build-tsan)
+#   KOVRA_SANITIZERS   "asan tsan" (default), or one of them
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+asan_build=${KOVRA_ASAN_BUILD_DIR:-$root/build-asan}
+tsan_build=${KOVRA_TSAN_BUILD_DIR:-$root/build-tsan}
+which=${KOVRA_SANITIZERS:-asan tsan}
+jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
+test_targets=(kovra_tests_platform kovra_tests_image kovra_tests_link kovra_tests_job kovra_tests_sim
+              kovra_tests_shell kovra_tests_integration)
+
+generator=()
+if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
+fi
+
+# configure TREE FLAGS: a tree of the tests alone, optimised a little (-O1)
+# so the pixel loops stay quick under instrumentation.
+configure() {
+  local tree=$1 flags=$2
+  if [ ! -f "$tree/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$tree" "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS="$flags" \
+      -DCMAKE_EXE_LINKER_FLAGS="$flags" -DKOVRA_BUILD_BENCH=OFF -DKOVRA_BUILD_FUZZ=OFF >/dev/null
+  fi
+}
+
+failed=()
+
+if [[ " $which " == *" asan "* ]]; then
+  echo "sanitize: AddressSanitizer + UndefinedBehaviorSanitizer, every test ($asan_build)"
+  configure "$asan_build" "-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  # The artwork generator runs during the build: with the sanitizers in it, and
+  # leaks of its own not counted (it is a build step, not the program).
+  ASAN_OPTIONS=detect_leaks=0 cmake --build "$asan_build" -j "$jobs" --target "${test_targets[@]}"
+  if ! (cd "$asan_build" && QT_QPA_PLATFORM=offscreen \
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --output-on-failure -j "$jobs"); then
+    failed+=(asan)
+  fi
+fi
+
+if [[ " $which " == *" tsan "* ]]; then
+  echo "sanitize: ThreadSanitizer, the threaded picture pipeline ($tsan_build)"
+  configure "$tsan_build" "-fsanitize=thread -fno-omit-frame-pointer"
+  cmake --build "$tsan_build" -j "$jobs" --target kovra_tests_image
+  # The pipeline's own threads: the streamed renderings and the sessions and
+  # decoders that start them.
+  if ! QT_QPA_PLATFORM=offscreen \
+       TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp:report_signal_unsafe=0" \
+       "$tsan_build/tests/kovra_tests_image" \
+       --gtest_filter='RenderPipeline*:RowStretcher*:PictureSession*'; then
+    failed+=(tsan)
+  fi
+fi
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "sanitize: FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "sanitize: clean"
