@@ -20,7 +20,7 @@ if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1
   echo "test: xvfb-run and openbox are needed for the X11 tests" >&2
   exit 1
 fi
-echo "test: X11 arrow keys and window titles under Xvfb"
+echo "test: X11 arrow keys under Xvfb"
 QT_QPA_PLATFORM=xcb xvfb-run -a "$build/tests/kovra_tests_platform" --gtest_filter='X11GlobalHotKeys.*'
 echo "test: X11 window titles and frames under Xvfb with a window manager"
 QT_QPA_PLATFORM=xcb xvfb-run -a bash "$root/scripts/with-window-manager.sh" \
