@@ -10,6 +10,14 @@ QString keyFor(int burnTime) { return QStringLiteral("DotsPerSecondAtBurnTime%1"
 
 std::optional<double> EstimateStore::LearnedRate(int burnTime) const
 {
+    const auto known = m_known.find(burnTime);
+    if (known != m_known.end())
+        return known->second;
+    return m_known[burnTime] = readRate(burnTime);
+}
+
+std::optional<double> EstimateStore::readRate(int burnTime) const
+{
     const QString text = m_config.Read(QLatin1String(Section), keyFor(burnTime), QString());
     const double rate = DecimalTextToNumber(text);
     // A hand-edited or damaged value gives no estimate rather than a wild one.
@@ -22,9 +30,10 @@ void EstimateStore::LearnRate(int burnTime, double dotsPerSecond)
 {
     if (!std::isfinite(dotsPerSecond) || dotsPerSecond <= 0)
         return;
-    const std::optional<double> old = LearnedRate(burnTime);
+    const std::optional<double> old = readRate(burnTime);
     const double rate = old ? (*old + dotsPerSecond) / 2 : dotsPerSecond;
     m_config.Write(QLatin1String(Section), keyFor(burnTime), QString::number(rate, 'f', 2));
+    m_known.erase(burnTime);
 }
 
 } // namespace kovra::shell

@@ -6,6 +6,8 @@
 #include "job/job_progress.h"
 #include "shell/config_file.h"
 
+#include <map>
+
 namespace kovra::shell {
 
 class EstimateStore final : public job::RateStore {
@@ -19,7 +21,12 @@ public:
     void LearnRate(int burnTime, double dotsPerSecond) override;
 
 private:
+    std::optional<double> readRate(int burnTime) const;
+
     ConfigFile& m_config;
+    // The file is read once per burn time: the progress asks at every
+    // reported position until it has measured a rate of its own.
+    mutable std::map<int, std::optional<double>> m_known;
 };
 
 } // namespace kovra::shell

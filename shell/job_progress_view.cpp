@@ -84,11 +84,14 @@ void JobProgressView::refresh()
         m_bar->hide();
         return;
     }
+    // Positions arrive by the thousand: the bar changes only when what it shows does.
     m_bar->setValue(state.dots > 0 ? int(state.passed * 1000 / state.dots) : 1000);
     // "%p", "%v" and "%m" would be placeholders; our texts put a space after '%'.
     m_bar->setFormat(Text(state));
-    m_bar->show();
-    m_bar->raise();
+    if (m_bar->isHidden()) {
+        m_bar->show();
+        m_bar->raise();
+    }
 }
 
 } // namespace kovra::shell
