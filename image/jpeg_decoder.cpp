@@ -250,16 +250,7 @@ LoadedPicture DecodeJpeg(QByteArrayView data, const DecodeOptions& options)
     }
     if (!readJpeg(job, reinterpret_cast<const uchar*>(data.data()), data.size()))
         return PictureError(job.error);
-    LoadedPicture out;
-    out.image = ApplyOrientation(job.image, job.orientation);
-    if (out.image.isNull())
-        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)")
-                                .arg(job.width)
-                                .arg(job.height));
-    const bool swap = OrientationSwapsSides(job.orientation);
-    out.width = swap ? job.height : job.width;
-    out.height = swap ? job.width : job.height;
-    return out;
+    return UprightPicture(job.image, job.orientation, job.width, job.height);
 }
 
 } // namespace kovra::image

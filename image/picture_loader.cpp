@@ -4,6 +4,7 @@
 #include "image/gif_decoder.h"
 #include "image/ico_decoder.h"
 #include "image/jpeg_decoder.h"
+#include "image/orientation.h"
 #include "image/pcx_decoder.h"
 #include "image/png_decoder.h"
 
@@ -92,6 +93,18 @@ LoadedPicture PictureError(const QString& reason)
 {
     LoadedPicture out;
     out.error = reason;
+    return out;
+}
+
+LoadedPicture UprightPicture(const QImage& stored, int orientation, int width, int height)
+{
+    LoadedPicture out;
+    out.image = ApplyOrientation(stored, orientation);
+    if (out.image.isNull())
+        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(width).arg(height));
+    const bool swap = OrientationSwapsSides(orientation);
+    out.width = swap ? height : width;
+    out.height = swap ? width : height;
     return out;
 }
 

@@ -87,6 +87,9 @@ inline constexpr qint64 kPixelsWithoutBacking = qint64(1) << 22;
 QString CheckPictureData(qint64 width, qint64 height, qint64 bytes, double pixelsPerByte, const char* format);
 // A failed LoadedPicture with the reason.
 LoadedPicture PictureError(const QString& reason);
+// The decoded picture of the stored size width x height, turned upright for
+// its EXIF orientation (sides traded where it turns a quarter).
+LoadedPicture UprightPicture(const QImage& stored, int orientation, int width, int height);
 // Composites transparent pixels over white and returns Format_RGB32.
 QImage FlattenOverWhite(QImage image);
 // The same for one row of width non-premultiplied ARGB32 pixels, in place;

@@ -345,16 +345,7 @@ LoadedPicture decode(PngJob& job, const uchar* head, qint64 headSize)
     }
     if (!readPng(job))
         return PictureError(job.error);
-    LoadedPicture out;
-    out.image = ApplyOrientation(job.image, job.orientation);
-    if (out.image.isNull())
-        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)")
-                                .arg(job.width)
-                                .arg(job.height));
-    const bool swap = OrientationSwapsSides(job.orientation);
-    out.width = swap ? job.height : job.width;
-    out.height = swap ? job.width : job.height;
-    return out;
+    return UprightPicture(job.image, job.orientation, job.width, job.height);
 }
 
 } // namespace
