@@ -4,7 +4,7 @@
 #    (build-asan);
 #  - ThreadSanitizer: the tests of the threaded picture pipeline (build-tsan),
 #    with scripts/tsan.supp silencing the races inside Qt's own thread pool.
-# Only the test executables are built there (no benchmarks, no fuzz targets).
+# Those trees build no benchmarks and no fuzz targets.
 # Exits non-zero when a test fails or a sanitizer reports anything.
 #   KOVRA_ASAN_BUILD_DIR, KOVRA_TSAN_BUILD_DIR   the trees (default build-asan, build-tsan)
 #   KOVRA_SANITIZERS   "asan tsan" (default), or one of them
@@ -14,8 +14,6 @@ asan_build=${KOVRA_ASAN_BUILD_DIR:-$root/build-asan}
 tsan_build=${KOVRA_TSAN_BUILD_DIR:-$root/build-tsan}
 which=${KOVRA_SANITIZERS:-asan tsan}
 jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
-test_targets=(kovra_tests_platform kovra_tests_image kovra_tests_link kovra_tests_job kovra_tests_sim
-              kovra_tests_shell kovra_tests_integration)
 
 generator=()
 if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
@@ -41,9 +39,11 @@ failed=()
 if [[ " $which " == *" asan "* ]]; then
   echo "sanitize: AddressSanitizer + UndefinedBehaviorSanitizer, every test ($asan_build)"
   configure "$asan_build" "-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-  # The artwork generator runs during the build: with the sanitizers in it, and
-  # leaks of its own not counted (it is a build step, not the program).
-  ASAN_OPTIONS=detect_leaks=0 cmake --build "$asan_build" -j "$jobs" --target "${test_targets[@]}"
+  # Everything the tests use (a test folder added later comes along). The
+  # artwork generator and the man pages' --help runs happen during the build:
+  # with the sanitizers in them, and leaks of their own not counted (build
+  # steps, not the program).
+  ASAN_OPTIONS=detect_leaks=0 cmake --build "$asan_build" -j "$jobs"
   if ! (cd "$asan_build" && QT_QPA_PLATFORM=offscreen \
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
