@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace kovra::bench {
 
 // A field of /proc/self/status in kB ("VmRSS", "VmHWM"), -1 when unknown.
@@ -33,6 +37,19 @@ inline double peakResidentMb()
 {
     const qint64 kb = statusKb("VmHWM");
     return kb < 0 ? -1 : double(kb) / 1024.0;
+}
+
+// The bytes the allocator has handed out and not had back, -1 when unknown.
+// Unlike resident memory it does not move with the allocator's own growth
+// and trimming, so it tells a leak from a heap that merely grew.
+inline double heapInUseMb()
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+#else
+    return -1;
+#endif
 }
 
 inline int openFileDescriptors()

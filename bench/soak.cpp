@@ -3,9 +3,13 @@
 // drops a picture on the main window, clicks a rendering in the effect
 // window, presses "Send Image To Machine", waits for "Sending Complete !",
 // presses "Start" and waits for "Carved finish !". After a few warm-up
-// cycles it notes the resident memory and the open file descriptors, and at
-// the end prints how much both grew. It never fails on a number; it fails
-// only when a cycle does not finish.
+// cycles it notes the resident memory, the heap in use and the open file
+// descriptors, and at the end prints how much they grew between two cycles
+// that dropped the same picture. The message log keeps every line by design,
+// and each holds about a kilobyte in Qt's text document: after each cycle the
+// soak empties the log's view (what the program logged is still counted) and
+// prints what the lines held on their own, so they hide no other growth. It
+// never fails on a number; it fails only when a cycle does not finish.
 //   kovra-soak [--cycles N] [--sim PATH-TO-kovra-sim]
 
 #include "app/program.h"
@@ -38,7 +42,7 @@ namespace {
 
 using namespace kovra;
 
-constexpr int kWarmUpCycles = 10;
+constexpr int kWarmUpCycles = 20;
 constexpr int kStepTimeoutMs = 60000;
 
 // Runs the event loop until done() holds or the time is up.
@@ -122,12 +126,14 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 struct Sample {
     double residentMb;
+    double heapMb;
     int descriptors;
+    qsizetype loggedChars;
 };
 
-Sample sample()
+Sample sample(const shell::MessageLog& log)
 {
-    return {bench::residentMb(), bench::openFileDescriptors()};
+    return {bench::residentMb(), bench::heapInUseMb(), bench::openFileDescriptors(), log.loggedText().size()};
 }
 
 } // namespace
@@ -158,13 +164,19 @@ int main(int argc, char** argv)
     parser.addOption({QStringLiteral("sim"), QStringLiteral("The simulator (default ../sim/kovra-sim from here)."),
                       QStringLiteral("PATH"), QCoreApplication::applicationDirPath() + QStringLiteral("/../sim/kovra-sim")});
     parser.process(app);
-    const int cycles = qMax(kWarmUpCycles + 1, parser.value(QStringLiteral("cycles")).toInt());
+    const int requested = parser.value(QStringLiteral("cycles")).toInt();
 
     const QStringList pictures = writePictures(QDir(dir.path()));
     if (pictures.isEmpty()) {
         std::fprintf(stderr, "cannot write the pictures\n");
         return 1;
     }
+    // The pictures take turns; growth is taken between two cycles that
+    // dropped the same one, so the picture kept for the next choice is the same.
+    const int turn = int(pictures.size());
+    const int warmUp = (kWarmUpCycles + turn - 1) / turn * turn;
+    const int cycles = qMax(warmUp + turn, requested);
+    const int lastSampled = warmUp + (cycles - warmUp) / turn * turn;
     QProcess sim;
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sim.start(parser.value(QStringLiteral("sim")),
@@ -198,6 +210,8 @@ int main(int argc, char** argv)
     std::printf("soak: %d cycles of drop -> render -> send -> engrave against kovra-sim --fast\n", cycles);
     std::fflush(stdout);
     Sample start{};
+    Sample end{};
+    double logHeldMb = 0;
     QElapsedTimer clock;
     clock.start();
     for (int cycle = 1; cycle <= cycles; ++cycle) {
@@ -224,22 +238,36 @@ int main(int argc, char** argv)
             stopSim();
             return 1;
         }
-        if (cycle == kWarmUpCycles) {
-            start = sample();
-            std::printf("soak: after %d warm-up cycles: %.2f MB resident, %d open file descriptors\n", cycle,
-                        start.residentMb, start.descriptors);
-        } else if (cycle % 50 == 0) {
-            const Sample now = sample();
-            std::printf("soak: cycle %d: %.2f MB resident, %d open file descriptors, %.0f ms a cycle\n", cycle,
-                        now.residentMb, now.descriptors, double(clock.elapsed()) / cycle);
+        const double withLog = bench::heapInUseMb();
+        window.Log->clear();
+        if (cycle > warmUp && cycle <= lastSampled)
+            logHeldMb += withLog - bench::heapInUseMb();
+        if (cycle == warmUp) {
+            start = sample(*window.Log);
+            std::printf("soak: after %d warm-up cycles: %.2f MB resident, %.2f MB heap in use, %d open file "
+                        "descriptors\n", cycle, start.residentMb, start.heapMb, start.descriptors);
+        } else if (cycle == lastSampled) {
+            end = sample(*window.Log);
+        }
+        if (cycle % 50 == 0) {
+            const Sample now = sample(*window.Log);
+            std::printf("soak: cycle %d: %.2f MB resident, %.2f MB heap in use, %d open file descriptors, %.0f ms a "
+                        "cycle, %lld characters logged\n", cycle, now.residentMb, now.heapMb, now.descriptors,
+                        double(clock.elapsed()) / cycle, static_cast<long long>(window.Log->loggedText().size()));
         }
         std::fflush(stdout);
     }
-    const Sample end = sample();
+    const int lines = int(window.Log->loggedText()
+                              .mid(start.loggedChars, end.loggedChars - start.loggedChars)
+                              .count(QStringLiteral("\r\n")));
     std::printf("soak: %d cycles in %.1f s\n", cycles, clock.elapsed() / 1000.0);
-    std::printf("soak: growth over the last %d cycles: resident memory %+.3f MB (goal under 1), open file "
-                "descriptors %+d (goal 0)\n",
-                cycles - kWarmUpCycles, end.residentMb - start.residentMb, end.descriptors - start.descriptors);
+    std::printf("soak: growth from cycle %d to cycle %d: resident memory %+.3f MB (goal under 1), heap in use "
+                "%+.3f MB, open file descriptors %+d (goal 0)\n",
+                warmUp, lastSampled, end.residentMb - start.residentMb, end.heapMb - start.heapMb,
+                end.descriptors - start.descriptors);
+    std::printf("soak: besides, the message log's %d lines of those cycles held %.3f MB in its view, emptied "
+                "after each cycle\n",
+                lines, logHeldMb);
     window.close();
     stopSim();
     return 0;
