@@ -52,6 +52,21 @@ public:
     void AppendLogLine(const QString& text) override { std::fprintf(stderr, "log: %s\n", qPrintable(text)); }
 };
 
+// A picture session with its boards, as the window has it, for dropping files on.
+struct Dropping {
+    static QImage plainWhite()
+    {
+        QImage white(600, 600, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        return white;
+    }
+    image::DrawingBoard preview{512, 512};
+    QImage white = plainWhite();
+    HandTimer timer;
+    SilentView view;
+    image::PictureSession session{preview, white, timer, view};
+};
+
 // Gradients with noise on top, so neither format can compress it to nothing.
 QImage detailedPicture(int w, int h)
 {
@@ -224,15 +239,11 @@ PillowResult runPillow(const QString& python, const QString& script, const QStri
 // process's peak resident memory before the drop and at its end, in MB.
 int peakOfOneDrop(const QString& path)
 {
-    image::DrawingBoard preview(512, 512);
-    QImage white(600, 600, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    HandTimer timer;
-    SilentView view;
-    image::PictureSession session(preview, white, timer, view);
+    Dropping dropping;
+    image::PictureSession& session = dropping.session;
     const double before = bench::peakResidentMb();
     session.FileDropped({path});
-    timer.tick();
+    dropping.timer.tick();
     std::printf("%.1f %.1f %d\n", before, bench::peakResidentMb(), session.renderingsReady() ? 1 : 0);
     return 0;
 }
@@ -359,12 +370,8 @@ int main(int argc, char** argv)
             return 1;
     }
 
-    image::DrawingBoard preview(512, 512);
-    QImage white(600, 600, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    HandTimer timer;
-    SilentView view;
-    image::PictureSession session(preview, white, timer, view);
+    Dropping dropping;
+    image::PictureSession& session = dropping.session;
 
     std::printf("\nmedian wall-clock ms of file -> both renderings ready (ours), of the same decode alone, and of\n"
                 "the ImageMagick command; best = ratio of the fastest runs; cpu ratio = the same medians of process\n"
@@ -382,7 +389,7 @@ int main(int argc, char** argv)
             continue;
         // Warm the file cache and the code paths once.
         session.FileDropped({s.path});
-        timer.tick();
+        dropping.timer.tick();
         if (!session.renderingsReady()) {
             std::printf("%-16s failed to load\n", s.name);
             continue;
@@ -393,7 +400,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < s.runs; ++i) {
             const Timing ours = timeMs([&] {
                 session.FileDropped({s.path});
-                timer.tick();
+                dropping.timer.tick();
             });
             const Timing decode = timeMs([&] {
                 const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);

@@ -11,6 +11,17 @@
 
 namespace kovra::test {
 
+// Distinct colours for palette entries: entry i of every palette the tests write.
+inline QRgb rainbow(int i) { return qRgb((i * 37) & 0xFF, (i * 91 + 40) & 0xFF, (i * 13 + 200) & 0xFF); }
+
+inline QVector<QRgb> rainbowPalette(int n)
+{
+    QVector<QRgb> p;
+    for (int i = 0; i < n; ++i)
+        p.append(rainbow(i));
+    return p;
+}
+
 class ByteWriter {
 public:
     ByteWriter& u8(int v)

@@ -32,16 +32,6 @@ void expectFailure(const QByteArray& bytes, const char* reasonPart, const char* 
     EXPECT_TRUE(p.error.contains(QLatin1String(reasonPart))) << what << ": " << p.error.toStdString();
 }
 
-QRgb rainbow(int i) { return qRgb((i * 37) & 0xFF, (i * 91 + 40) & 0xFF, (i * 13 + 200) & 0xFF); }
-
-QVector<QRgb> rainbowPalette(int n)
-{
-    QVector<QRgb> p;
-    for (int i = 0; i < n; ++i)
-        p.append(rainbow(i));
-    return p;
-}
-
 const QRgb kWhite = qRgb(255, 255, 255);
 
 } // namespace

@@ -20,16 +20,6 @@ namespace {
 const QRgb kBlack = qRgb(0, 0, 0);
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QRgb rainbow(int i) { return qRgb((i * 37) & 0xFF, (i * 91 + 40) & 0xFF, (i * 13 + 200) & 0xFF); }
-
-QVector<QRgb> rainbowPalette(int n)
-{
-    QVector<QRgb> p;
-    for (int i = 0; i < n; ++i)
-        p.append(rainbow(i));
-    return p;
-}
-
 void expectPicture(const QByteArray& bytes, int w, int h, const std::function<QRgb(int, int)>& expected,
                    const std::string& what)
 {
