@@ -1,12 +1,11 @@
 #include "app/console_views.h"
 
-#include <cstdio>
-#include <unistd.h>
+#include "platform/terminal.h"
 
 namespace kovra::app {
 
 ConsoleViews::ConsoleViews(QTextStream& out)
-    : ConsoleViews(out, isatty(fileno(stdout)) != 0)
+    : ConsoleViews(out, platform::StandardOutputIsTerminal())
 {
 }
 

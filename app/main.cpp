@@ -3,6 +3,7 @@
 #include "app/engrave_command.h"
 #include "app/program.h"
 #include "app/render_command.h"
+#include "platform/terminal.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -84,6 +85,7 @@ int main(int argc, char** argv)
     if (wantsCommandLine(argc, argv))
         return runCommandLine(argc, argv);
 
+    kovra::platform::ReleaseOwnConsole();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kovra"));
     kovra::app::Program program;

@@ -52,7 +52,9 @@ QString MapProgramPath(const QString& windowsPath, const QString& kovraFolder)
 QString MapProgramPath(const QString& windowsPath)
 {
 #ifdef Q_OS_WIN
-    return windowsPath;
+    if (envPath("KOVRA_CONFIG_DIR").isEmpty())
+        return windowsPath;
+    return QDir::toNativeSeparators(MapProgramPath(windowsPath, KovraFolder()));
 #else
     return MapProgramPath(windowsPath, KovraFolder());
 #endif
@@ -83,6 +85,24 @@ bool CreateFolder(const QString& path)
     QDir dir;
     dir.mkpath(path);
     return QFileInfo(path).isDir();
+}
+
+QByteArray TextFileLineEnd()
+{
+#ifdef Q_OS_WIN
+    return QByteArrayLiteral("\r\n");
+#else
+    return QByteArrayLiteral("\n");
+#endif
+}
+
+bool DriverInstallersRunHere()
+{
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return false;
+#endif
 }
 
 } // namespace kovra::platform

@@ -1,8 +1,10 @@
 #pragma once
 // Which device a port number names, and which port numbers are present now.
 //
-// On Windows port n is "\\.\COMn" and the present ports are the ones the
-// system lists under HARDWARE\DEVICEMAP\SERIALCOMM.
+// On Windows port n is "\\.\COMn". The present ports are the ones the
+// system lists under HARDWARE\DEVICEMAP\SERIALCOMM, in the order listed,
+// then any other COM1..COM64 that exists by name (a port whose driver does
+// not register there, or a link in a Wine prefix), in rising order.
 //
 // Elsewhere an entry named COMn in the port directory ($KOVRA_PORT_DIR, by
 // default "kovra/ports" in the per-user config folder) names the device for
@@ -12,6 +14,7 @@
 // /dev/ttyS0-31. A port is present when its device exists now, so removing a
 // link is pulling the cable.
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -64,5 +67,33 @@ SerialDeviceAccess CheckSerialDeviceAccess(const QString& device);
 // Bytes still waiting in the driver's output queue of an open port handle,
 // or -1 when the system cannot tell.
 qint64 SerialOutputQueued(qintptr handle);
+
+// What the system tells of a serial port besides its name (its device
+// database, as QSerialPortInfo reads it). Ports it does not know are absent.
+struct SerialPortDetails {
+    int number = 0;          // n of "COMn"; 0 for other names
+    QString name;            // "COM3", "ttyUSB0"
+    QString description;     // "USB-SERIAL CH340"
+    QString manufacturer;
+    QString vendorId;        // "1a86", lower-case; empty without USB ids
+    QString productId;
+    QString serialNumber;
+};
+QList<SerialPortDetails> DescribeSerialPorts();
+
+// Whether a port can be opened now: opened for reading and writing the way
+// the program opens it, and closed again at once.
+enum class PortProbe {
+    Opens,
+    Missing,   // no such device
+    Denied,    // the user may not open it
+    Busy,      // another program holds it
+    Failed,    // another reason (systemError)
+};
+struct PortProbeResult {
+    PortProbe result = PortProbe::Failed;
+    int systemError = 0;
+};
+PortProbeResult ProbeSerialPort(const QString& device);
 
 } // namespace kovra::platform

@@ -35,6 +35,9 @@ bool ClearWindowTitle(QWindow* window)
     if (!window || !window->handle())
         return false;
 #if defined(Q_OS_WIN)
+    // Only the windows platform's ids are window handles (not offscreen's).
+    if (QGuiApplication::platformName() != QLatin1String("windows"))
+        return false;
     return SetWindowTextW(reinterpret_cast<HWND>(window->winId()), L"") != 0;
 #elif defined(KOVRA_HAVE_XCB)
     // Under the offscreen platform there is no X connection to use.

@@ -79,15 +79,6 @@ TEST(FallbackGlobalHotKeys, TakesArrowsFromTheFocusedControlUntilUnregistered)
     EXPECT_EQ(edit.cursorPosition(), 2); // given back
 }
 
-TEST(GlobalHotKeys, NonX11PlatformsFallBack)
-{
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        GTEST_SKIP() << "running on X11";
-    auto keys = CreateGlobalHotKeys();
-    ASSERT_TRUE(keys);
-    EXPECT_TRUE(keys->IsFallback());
-}
-
 #ifdef KOVRA_TEST_XCB
 // A second X client: a key another client has grabbed cannot be grabbed.
 class OtherClient {

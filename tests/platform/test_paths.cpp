@@ -25,23 +25,6 @@ TEST(ProgramPaths, DriveAndKovraFolderMapIntoOneFolder)
     EXPECT_EQ(MapProgramPath(QStringLiteral("relative\\file"), kovra), QStringLiteral("relative/file"));
 }
 
-#ifndef Q_OS_WIN
-TEST(ProgramPaths, EnvironmentOverridesConfigFolderAndInstaller)
-{
-    {
-        const ScopedEnv dir("KOVRA_CONFIG_DIR", "/tmp/kovra-test-config/");
-        EXPECT_EQ(platform::ConfigFolderPath(), QStringLiteral("/tmp/kovra-test-config"));
-        EXPECT_EQ(platform::ConfigFilePath(), QStringLiteral("/tmp/kovra-test-config/Config.ini"));
-        const ScopedEnv noDriver("KOVRA_DRIVER", "");
-        EXPECT_EQ(platform::DriverInstallerPath(), QStringLiteral("/tmp/kovra-test-config/Q-Var/Driver.exe"));
-        const ScopedEnv driver("KOVRA_DRIVER", "/opt/driver/install.sh");
-        EXPECT_EQ(platform::DriverInstallerPath(), QStringLiteral("/opt/driver/install.sh"));
-    }
-    const ScopedEnv dir("KOVRA_CONFIG_DIR", "");
-    EXPECT_TRUE(platform::ConfigFolderPath().endsWith(QStringLiteral("/kovra")));
-}
-#endif
-
 TEST(ProgramPaths, CreateFolderMakesParentsAndReportsFailure)
 {
     QTemporaryDir temp;
