@@ -10,7 +10,7 @@
 #include "job/job_progress.h"
 #include "job/keep_awake.h"
 #include "link/machine_link.h"
-#include "link/qt_serial_channel.h"
+#include "link/system_serial_channel.h"
 #include "platform/paths.h"
 #include "platform/sleep_inhibitor.h"
 #include "platform/timer.h"
@@ -113,7 +113,8 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
     platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
 
-    link::QtSerialChannel channel;
+    const std::unique_ptr<link::SerialChannel> channelOwner = link::CreateSerialChannel();
+    link::SerialChannel& channel = *channelOwner;
     link::MachineLink machine(channel, previewBoard, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, transferTimer});
     machine.replies().SetSupportedFirmwareVersion(1);
     job::JobEvents jobEvents;

@@ -1,9 +1,7 @@
 #include "app/program.h"
 
 #include "assets/artwork.h"
-#ifdef KOVRA_HAVE_DOCTOR
-#include "doctor/serial_doctor.h"
-#endif
+#include "doctor/doctor_command.h"
 #include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
@@ -65,7 +63,7 @@ Program::Program()
     m_groups = std::make_unique<shell::ControlGroups>(*m_window, m_previewBoard);
     m_views = std::make_unique<shell::ShellViews>(*m_window, *m_groups, m_messageBox);
 
-    m_link = std::make_unique<link::MachineLink>(m_channel, m_previewBoard,
+    m_link = std::make_unique<link::MachineLink>(*m_channel, m_previewBoard,
         link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_transferTimer});
     m_hotKeys = platform::CreateGlobalHotKeys();
     m_jobEvents = std::make_unique<job::JobEvents>();
@@ -96,13 +94,11 @@ Program::Program()
     m_help = std::make_unique<shell::HelpController>(m_desktop, m_messageBox,
         [](int index) { return assets::HelpPictureBytes(index); }, platform::DriverInstallerPath(),
         QUrl(assets::MakerWebAddress()));
-#ifdef KOVRA_HAVE_DOCTOR
-    // No driver installer exists on Linux: the tutorial's first answer shows
-    // what the serial doctor finds instead.
-    m_help->SetSerialDoctor(
-        [] { return doctor::FormatDoctorReport(doctor::SerialDoctor::ForThisProgram().Examine()); },
-        [](const QString& findings) { shell::DoctorFindingsWindow::ShowModal(findings); });
-#endif
+    // Where no driver installer can exist (no Windows), the tutorial's first
+    // answer shows what the serial doctor finds instead.
+    if (!platform::DriverInstallersRunHere())
+        m_help->SetSerialDoctor([] { return doctor::DoctorFindings(); },
+            [](const QString& findings) { shell::DoctorFindingsWindow::ShowModal(findings); });
 
     m_views->setActions({
         [this] { openEffectWindow(); },
@@ -120,7 +116,7 @@ Program::~Program()
     m_effectWindow.reset();
     m_helpWindow.reset();
     m_settingsWindow.reset();
-    m_channel.PortClose();
+    m_channel->PortClose();
 }
 
 void Program::wireMainWindow()

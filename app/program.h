@@ -4,7 +4,7 @@
 
 #include "image/drawing_board.h"
 #include "link/machine_link.h"
-#include "link/qt_serial_channel.h"
+#include "link/system_serial_channel.h"
 #include "platform/desktop.h"
 #include "platform/timer.h"
 #include "shell/shell_views.h"
@@ -88,7 +88,7 @@ private:
     std::unique_ptr<shell::ControlGroups> m_groups;
     std::unique_ptr<shell::ShellViews> m_views;
 
-    link::QtSerialChannel m_channel;
+    std::unique_ptr<link::SerialChannel> m_channel = link::CreateSerialChannel();
     std::unique_ptr<link::MachineLink> m_link;
     std::unique_ptr<platform::GlobalHotKeys> m_hotKeys;
     std::unique_ptr<job::JobEvents> m_jobEvents;
