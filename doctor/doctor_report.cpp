@@ -1,6 +1,6 @@
 #include "doctor/doctor_report.h"
 
-#include "doctor/serial_devices.h"
+#include "doctor/known_adapters.h"
 
 namespace kovra::doctor {
 
@@ -145,12 +145,44 @@ void writeScan(QString& out, const DoctorReport& r)
     }
 }
 
-} // namespace
-
-QString FormatDoctorReport(const DoctorReport& r)
+// Windows: one list of the COM ports with what the system tells of each,
+// then the adapters that got none.
+void writeComPorts(QString& out, const DoctorReport& r)
 {
-    QString out;
-    out += QStringLiteral("Kovra doctor: the serial ports the program scans, and why it may find no machine.\n\n");
+    out += QStringLiteral("COM ports\n");
+    if (r.devices.isEmpty() && r.adaptersWithoutDevice.isEmpty())
+        out += QStringLiteral("  none\n");
+    for (int i = 0; i < r.devices.size(); ++i) {
+        const SerialDevice& d = r.devices[i];
+        QString line = d.name + u':';
+        if (!d.description.isEmpty())
+            line += u' ' + d.description;
+        if (!d.usb.manufacturer.isEmpty())
+            line += QStringLiteral(" (") + d.usb.manufacturer + u')';
+        out += QStringLiteral("  %1\n").arg(line);
+        if (!d.usb.isEmpty())
+            out += QStringLiteral("      %1\n").arg(usbLine(UsbIdentity{d.usb.vendorId, d.usb.productId, {}, {}, {}}, {}));
+        if (i < r.scanned.size()) {
+            const ScannedPort& p = r.scanned[i];
+            out += QStringLiteral("      %1%2\n").arg(openWords(p.open), p.detail.isEmpty() ? QString() : QStringLiteral(" (") + p.detail + u')');
+        }
+    }
+    for (const AdapterWithoutDevice& a : r.adaptersWithoutDevice)
+        out += QStringLiteral("  %1: plugged in, but no COM port%2\n")
+                   .arg(usbLine(a.usb, QString()),
+                        a.interfaceDriver.isEmpty() ? QString() : QStringLiteral(" (") + a.interfaceDriver + u')');
+}
+
+void writeSystemSections(QString& out, const DoctorReport& r)
+{
+    if (r.system == DoctorSystem::Windows) {
+        out += wrap(QStringLiteral("The program scans COM1 to COM64 by name (\\\\.\\COM1 to \\\\.\\COM64): the ports "
+                                   "Windows lists, and any other COM name that exists."), 0);
+        out += u'\n';
+        writeComPorts(out, r);
+        out += u'\n';
+        return;
+    }
     if (r.defaultTable)
         out += wrap(QStringLiteral("The program scans COM1 to COM64: an entry named COMn in the port directory %1 first, "
                                    "else the default table (COM1-16 /dev/ttyUSB0-15, COM17-32 /dev/ttyACM0-15, "
@@ -165,6 +197,29 @@ QString FormatDoctorReport(const DoctorReport& r)
     out += u'\n';
     writeScan(out, r);
     out += u'\n';
+}
+
+} // namespace
+
+bool DoctorReport::anyPortOpens() const
+{
+    return !openablePorts().isEmpty();
+}
+
+QList<const ScannedPort*> DoctorReport::openablePorts() const
+{
+    QList<const ScannedPort*> ports;
+    for (const ScannedPort& p : scanned)
+        if (p.open == OpenResult::Opens)
+            ports.append(&p);
+    return ports;
+}
+
+QString FormatDoctorReport(const DoctorReport& r)
+{
+    QString out;
+    out += QStringLiteral("Kovra doctor: the serial ports the program scans, and why it may find no machine.\n\n");
+    writeSystemSections(out, r);
 
     if (r.findings.isEmpty())
         out += QStringLiteral("Nothing wrong found.\n\n");
@@ -188,7 +243,8 @@ QString FormatDoctorReport(const DoctorReport& r)
     } else {
         QStringList names;
         for (const ScannedPort* p : open)
-            names << QStringLiteral("COM%1 (%2)").arg(p->number).arg(p->device);
+            names << (r.system == DoctorSystem::Windows ? QStringLiteral("COM%1").arg(p->number)
+                                                         : QStringLiteral("COM%1 (%2)").arg(p->number).arg(p->device));
         out += wrap(QStringLiteral("Result: %1 can be opened; the program finds the machine there when it answers.")
                         .arg(names.join(QStringLiteral(", "))), 0);
     }

@@ -26,8 +26,9 @@ struct ProcessRef {
 };
 
 struct SerialDevice {
-    QString name;          // "ttyUSB0"
-    QString path;          // "/dev/ttyUSB0", as the system names it
+    QString name;          // "ttyUSB0", "COM3"
+    QString path;          // "/dev/ttyUSB0", "\\.\COM3", as the system names it
+    QString description;   // Windows: the port's name in the device manager
     QString stableName;    // "/dev/serial/by-id/usb-...", when udev made one
     UsbIdentity usb;
     QString driver;        // "ch341-uart", "cdc_acm", ...
@@ -91,7 +92,11 @@ struct Finding {
     QList<Fix> fixes;
 };
 
+// Which system was examined: the report says what that system shows.
+enum class DoctorSystem { Posix, Windows };
+
 struct DoctorReport {
+    DoctorSystem system = DoctorSystem::Posix;
     QString portDirectory;
     bool portDirectoryExists = false;
     bool portDirectoryReadable = true;

@@ -77,34 +77,6 @@ bool hasTtyBelow(const QString& dir, int depth)
 
 } // namespace
 
-const QList<KnownAdapter>& KnownAdapters()
-{
-    static const QList<KnownAdapter> adapters{
-        {"1a86", "7523", "CH340", "ch341"},
-        {"1a86", "5523", "CH341", "ch341"},
-        {"1a86", "7522", "CH340K", "ch341"},
-        {"1a86", "55d4", "CH9102", "cdc_acm"},
-        {"10c4", "ea60", "CP210x", "cp210x"},
-        {"10c4", "ea70", "CP2105", "cp210x"},
-        {"0403", "6001", "FT232R", "ftdi_sio"},
-        {"0403", "6010", "FT2232", "ftdi_sio"},
-        {"0403", "6014", "FT232H", "ftdi_sio"},
-        {"0403", "6015", "FT-X", "ftdi_sio"},
-        {"067b", "2303", "PL2303", "pl2303"},
-        {"067b", "23a3", "PL2303GC", "pl2303"},
-    };
-    return adapters;
-}
-
-const KnownAdapter* FindKnownAdapter(const QString& vendorId, const QString& productId)
-{
-    for (const KnownAdapter& a : KnownAdapters())
-        if (vendorId.compare(QLatin1String(a.vendorId), Qt::CaseInsensitive) == 0
-            && productId.compare(QLatin1String(a.productId), Qt::CaseInsensitive) == 0)
-            return &a;
-    return nullptr;
-}
-
 NodeAccess InspectNode(const QString& treePath, const UserAccount& account)
 {
     NodeAccess access;

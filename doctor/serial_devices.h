@@ -5,20 +5,11 @@
 // driver is missing).
 
 #include "doctor/doctor_report.h"
+#include "doctor/known_adapters.h"
 #include "doctor/system_tree.h"
 #include "doctor/user_account.h"
 
 namespace kovra::doctor {
-
-// A USB serial chip the doctor knows by its ids.
-struct KnownAdapter {
-    const char* vendorId;
-    const char* productId;
-    const char* chip;          // "CH340"
-    const char* kernelDriver;  // the module that serves it
-};
-const QList<KnownAdapter>& KnownAdapters();
-const KnownAdapter* FindKnownAdapter(const QString& vendorId, const QString& productId);
 
 // Every serial device present: /dev/ttyUSB*, /dev/ttyACM* and any other tty
 // with hardware behind it in /sys (a ttyS only when a UART is there).

@@ -40,20 +40,6 @@ QString ShellQuote(const QString& text)
     return u'\'' + QString(text).replace(u'\'', QStringLiteral("'\\''")) + u'\'';
 }
 
-bool DoctorReport::anyPortOpens() const
-{
-    return !openablePorts().isEmpty();
-}
-
-QList<const ScannedPort*> DoctorReport::openablePorts() const
-{
-    QList<const ScannedPort*> ports;
-    for (const ScannedPort& p : scanned)
-        if (p.open == OpenResult::Opens)
-            ports.append(&p);
-    return ports;
-}
-
 SerialDoctor::SerialDoctor(SystemTree tree, UserAccount account, DoctorOptions options)
     : m_tree(std::move(tree))
     , m_account(std::move(account))
