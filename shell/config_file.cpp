@@ -1,5 +1,7 @@
 #include "shell/config_file.h"
 
+#include "platform/paths.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
@@ -88,13 +90,8 @@ Document parse(QByteArray bytes)
             doc.newline = line.end;
         doc.lines.append(line);
     }
-    if (doc.newline.isEmpty()) {
-#ifdef Q_OS_WIN
-        doc.newline = "\r\n";
-#else
-        doc.newline = "\n";
-#endif
-    }
+    if (doc.newline.isEmpty())
+        doc.newline = platform::TextFileLineEnd();
     return doc;
 }
 

@@ -123,12 +123,10 @@ void HelpController::InstallDriver()
     // must not count as shown.
     if (m_shownBytes.isEmpty() || m_shownBytes != firstAnswer)
         return;
-#ifndef Q_OS_WIN
     if (m_doctorFindings && m_showFindings && !QFileInfo::exists(m_driverPath)) {
         m_showFindings(m_doctorFindings());
         return;
     }
-#endif
     m_messageBox.Show(QString::fromUtf16(InstallHintText), QString::fromUtf16(InstallHintTitle));
     if (!m_desktop.StartAndWait(m_driverPath))
         m_messageBox.Show(QString::fromUtf16(InstallFailedText), QString::fromUtf16(InstallFailedTitle));

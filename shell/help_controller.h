@@ -58,9 +58,10 @@ public:
     // Runs the driver installer when the answer picture shows the first
     // answer, byte for byte; waits until it ends.
     void InstallDriver();
-    // Where no installer file exists outside Windows (there is none for
-    // Linux), the first answer shows the serial doctor's findings instead:
-    // findings() examines the ports, show() puts the text before the user.
+    // Set where the system has no driver installers (all but Windows): when
+    // the installer file is missing, the first answer shows the serial
+    // doctor's findings instead. findings() examines the ports, show() puts
+    // the text before the user.
     void SetSerialDoctor(std::function<QString()> findings, std::function<void(const QString&)> show);
     void OpenMakerSite();
 

@@ -1,4 +1,5 @@
 #include "shell/config_file.h"
+#include "platform/paths.h"
 #include "shell/font_settings.h"
 
 #include <QFile>
@@ -39,10 +40,12 @@ TEST_F(ConfigFileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
               QStringLiteral("0"));
     EXPECT_FALSE(QFile::exists(path()));
 
+    // A new file gets the system's line ends ("\r\n" on Windows).
+    const QByteArray nl = platform::TextFileLineEnd();
     EXPECT_TRUE(config.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("0")));
-    EXPECT_EQ(contents(), QByteArray("[MainWindow]\nLanguage=0\n"));
+    EXPECT_EQ(contents(), "[MainWindow]" + nl + "Language=0" + nl);
     EXPECT_TRUE(config.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("4")));
-    EXPECT_EQ(contents(), QByteArray("[MainWindow]\nLanguage=4\n"));
+    EXPECT_EQ(contents(), "[MainWindow]" + nl + "Language=4" + nl);
 }
 
 TEST_F(ConfigFileTest, NamesCompareWithoutCaseAndKeepTheirSpelling)
@@ -58,12 +61,12 @@ TEST_F(ConfigFileTest, NamesCompareWithoutCaseAndKeepTheirSpelling)
 TEST_F(ConfigFileTest, WriteLeavesOtherSectionsCommentsAndLineEndsAlone)
 {
     store("; kept comment\r\n[Other]\r\nKey=Value\r\n\r\n[MainWindow]\r\nLanguage=1\r\nExtra= x \r\n\r\n[Last]\r\nA=b");
-    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    ASSERT_TRUE(QFile::setPermissions(path(), permissions));
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const auto permissions = QFile::permissions(path());
     ConfigFile config(path());
     EXPECT_TRUE(config.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("2")));
     EXPECT_TRUE(config.Write(QStringLiteral("MainWindow"), QStringLiteral("New"), QStringLiteral("n")));
-    EXPECT_EQ(QFile::permissions(path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), permissions);
+    EXPECT_EQ(QFile::permissions(path()), permissions) << "the file keeps its mode";
     EXPECT_TRUE(config.Write(QStringLiteral("Front"), QStringLiteral("Name"), QStringLiteral("宋体")));
     EXPECT_EQ(contents(), QByteArray("; kept comment\r\n[Other]\r\nKey=Value\r\n\r\n[MainWindow]\r\nLanguage=2\r\n"
                                      "Extra= x \r\nNew=n\r\n\r\n[Last]\r\nA=b\r\n[Front]\r\nName=")

@@ -1,4 +1,5 @@
 #include "image/drawing_board.h"
+#include "platform/paths.h"
 #include "shell/config_file.h"
 #include "shell/languages.h"
 
@@ -156,7 +157,9 @@ TEST_F(LanguagesTest, FirstStartComesUpInEnglishAndStoresOnlyTheLanguage)
     m_languages->ApplyStoredLanguage();
     EXPECT_EQ(combo().currentIndex(), 0);
     expectLanguage(0);
-    EXPECT_EQ(contents(), QByteArray("[MainWindow]\nLanguage=0\n"));
+    // A new file gets the system's line ends.
+    const QByteArray nl = platform::TextFileLineEnd();
+    EXPECT_EQ(contents(), "[MainWindow]" + nl + "Language=0" + nl);
 }
 
 TEST_F(LanguagesTest, StoredFractionSelectsTheLanguageBelowAndIsWrittenBackWhole)
@@ -184,6 +187,7 @@ TEST_F(LanguagesTest, StoredNumberOutsideTheListSelectsNothingAndKeepsDesignCapt
 
 TEST_F(LanguagesTest, PickingAnItemSwitchesCaptionsErasesTheBoardAndStoresIt)
 {
+    const QByteArray nl = platform::TextFileLineEnd();
     m_languages->ApplyStoredLanguage();
     m_board.SetBoardPixel(100, 100, image::ColourRef(255, 0, 0));
     combo().setCurrentIndex(5);
@@ -193,11 +197,11 @@ TEST_F(LanguagesTest, PickingAnItemSwitchesCaptionsErasesTheBoardAndStoresIt)
     EXPECT_EQ(captionOf(*m_window, "RunTimeLabel"), QStringLiteral("Zeit :"));
     expectLanguage(5);
     EXPECT_EQ(m_board.picture().pixel(100, 100), prompt(5).pixel(100, 100)) << "the drawn dot is gone";
-    EXPECT_EQ(contents(), QByteArray("[MainWindow]\nLanguage=5\n"));
+    EXPECT_EQ(contents(), "[MainWindow]" + nl + "Language=5" + nl);
 
     combo().setCurrentIndex(2);
     expectLanguage(2);
-    EXPECT_EQ(contents(), QByteArray("[MainWindow]\nLanguage=2\n"));
+    EXPECT_EQ(contents(), "[MainWindow]" + nl + "Language=2" + nl);
 }
 
 TEST_F(LanguagesTest, ReadOnlyFileKeepsTheRunningChoice)

@@ -1,5 +1,6 @@
 #include "image/drawing_board.h"
 #include "image/text_drawing.h"
+#include "platform/paths.h"
 #include "shell/config_file.h"
 #include "shell/text_engraving.h"
 
@@ -16,6 +17,12 @@
 
 namespace kovra::test {
 namespace {
+
+// A settings file the program made itself has the system's line ends.
+QByteArray newFile(QByteArray lines)
+{
+    return lines.replace("\n", platform::TextFileLineEnd());
+}
 
 using shell::TextEngraving;
 
@@ -125,7 +132,7 @@ TEST_F(TextEngravingTest, ChoosingArialBold36StoresTheSixKeys)
     m_choice = arial;
     m_fontButton->click();
     EXPECT_EQ(m_dialogs, 1);
-    EXPECT_EQ(contents(), QByteArray("[Front]\nName=Arial\nSize=36\nBold=1\nTilt=0\nStrikethrough=0\nUnderline=0\n"));
+    EXPECT_EQ(contents(), newFile("[Front]\nName=Arial\nSize=36\nBold=1\nTilt=0\nStrikethrough=0\nUnderline=0\n"));
     EXPECT_EQ(m_board.TextFont().families().value(0), QStringLiteral("Arial"));
     EXPECT_EQ(m_board.TextFont().pixelSize(), expectedPixels(36));
     EXPECT_TRUE(m_board.TextFont().bold());
@@ -164,7 +171,7 @@ TEST_F(TextEngravingTest, PixelSizedChoiceConvertsBackToPoints)
     m_text->ChooseTextFont();
     EXPECT_EQ(m_text->fontDialog().size, 15);
     EXPECT_TRUE(m_text->fontDialog().italic);
-    EXPECT_EQ(contents(), QByteArray("[Front]\nName=Sans\nSize=15\nBold=0\nTilt=1\nStrikethrough=1\nUnderline=1\n"));
+    EXPECT_EQ(contents(), newFile("[Front]\nName=Sans\nSize=15\nBold=0\nTilt=1\nStrikethrough=1\nUnderline=1\n"));
 }
 
 TEST_F(TextEngravingTest, TheTwoTextBoxesMirrorEachOther)
