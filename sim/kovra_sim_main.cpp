@@ -93,6 +93,10 @@ int main(int argc, char** argv)
                                     QStringLiteral("Port directory (default $KOVRA_PORT_DIR, else "
                                                    "~/.config/kovra/ports)."),
                                     QStringLiteral("DIR"));
+    const QCommandLineOption linkNameOpt(QStringLiteral("link-name"),
+                                         QStringLiteral("Name of the link in the port directory instead of COMn "
+                                                        "(a Wine prefix's dosdevices folder wants com3)."),
+                                         QStringLiteral("NAME"));
     const QCommandLineOption fastOpt(QStringLiteral("fast"), QStringLiteral("Run as fast as the program reads (default)."));
     const QCommandLineOption pacedOpt(QStringLiteral("paced"),
                                       QStringLiteral("Read and answer at the real line rate, 5760 bytes/s "
@@ -133,7 +137,7 @@ int main(int argc, char** argv)
                                      QStringLiteral("S"), QStringLiteral("1"));
     const QCommandLineOption exitOpt(QStringLiteral("exit-after-carve"),
                                      QStringLiteral("Exit with status 0 after the first CarveFinished."));
-    parser.addOptions({portOpt, dirOpt, fastOpt, pacedOpt, dotsOpt, burnedOpt, transcriptOpt, firmwareOpt, burnTimeOpt,
+    parser.addOptions({portOpt, dirOpt, linkNameOpt, fastOpt, pacedOpt, dotsOpt, burnedOpt, transcriptOpt, firmwareOpt, burnTimeOpt,
                        motorOffOpt, silentOpt, unplugOpt, replugOpt, noiseOpt, seedOpt, exitOpt});
     parser.process(app);
 
@@ -151,6 +155,9 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("--port wants COM1..COM64, not \"%1\"").arg(parser.value(portOpt)));
     pty.portDir = parser.isSet(dirOpt) ? parser.value(dirOpt) : defaultPortDir();
     pty.paced = parser.isSet(pacedOpt);
+    pty.linkName = parser.value(linkNameOpt);
+    if (pty.linkName.contains(u'/'))
+        return fail(QStringLiteral("--link-name wants a name, not a path"));
 
     FirmwareOptions firmware;
     firmware.firmwareVersion = parser.value(firmwareOpt).toInt(&ok);
@@ -222,8 +229,10 @@ int main(int argc, char** argv)
     QObject::connect(&machine, &PtyMachine::carveFinished, &app, [&] {
         say(QStringLiteral("carve finished"));
         saveBurned(machine, burnedPath);
+        // A moment for the program to read the last replies: closing the
+        // pseudo-terminal drops what its far side has not read yet.
         if (parser.isSet(exitOpt))
-            QCoreApplication::exit(0);
+            QTimer::singleShot(500, &app, [] { QCoreApplication::exit(0); });
     });
     bool exiting = false;
     QObject::connect(&machine, &PtyMachine::unplugged, &app, [&] {

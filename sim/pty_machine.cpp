@@ -79,6 +79,8 @@ PtyMachine::~PtyMachine()
 
 QString PtyMachine::linkPath() const
 {
+    if (!m_options.linkName.isEmpty())
+        return QDir(m_options.portDir).filePath(m_options.linkName);
     return QDir(m_options.portDir).filePath(QStringLiteral("COM%1").arg(m_options.portNumber));
 }
 

@@ -30,6 +30,7 @@ struct PtyMachineOptions {
     bool paced = false;              // real line rate both ways instead of as fast as possible
     int lineBytesPerSecond = 5760;   // 57600 baud, 10 bits a byte
     int stepsPerSecond = 100;        // paced engraving: model steps a second at most
+    QString linkName{};              // another name for the link (a Wine prefix's dosdevices want "com3")
 };
 
 class PtyMachine : public QObject {
