@@ -2,18 +2,21 @@
 // into the folder named on the command line. The build runs it whenever its
 // code changes; the output depends only on this code and the installed fonts.
 // "kovra-artwork --icons FOLDER" writes the desktop icons instead
-// (kovra-<size>.png, one per installed size).
+// (kovra-<size>.png, one per installed size), and "--windows-icon FILE" the
+// Windows icon file with the sizes Windows shows.
 
 #include "assets/artwork_files.h"
 #include "assets/generator/artwork_fonts.h"
 #include "assets/generator/bmp_encoder.h"
 #include "assets/generator/drop_prompt.h"
 #include "assets/generator/help_pictures.h"
+#include "assets/generator/ico_encoder.h"
 #include "assets/generator/logo.h"
 #include "assets/generator/ruler.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 
@@ -64,8 +67,15 @@ int main(int argc, char** argv)
             ok = ok && writeFile(icons, QStringLiteral("kovra-%1.png").arg(size), encode(DrawAppIcon(size), "PNG"));
         return ok ? 0 : 1;
     }
+    if (argc == 3 && QByteArray(argv[1]) == "--windows-icon") {
+        const QFileInfo file(QString::fromLocal8Bit(argv[2]));
+        QList<QImage> sizes;
+        for (int size : {16, 24, 32, 48, 64, 256})
+            sizes.append(DrawAppIcon(size));
+        return file.dir().mkpath(".") && writeFile(file.dir(), file.fileName(), EncodeIco(sizes)) ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: kovra-artwork OUTPUT_FOLDER | --icons FOLDER\n");
+        std::fprintf(stderr, "usage: kovra-artwork OUTPUT_FOLDER | --icons FOLDER | --windows-icon FILE\n");
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
