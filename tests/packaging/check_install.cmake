@@ -3,6 +3,9 @@
 # the metainfo, the icons at their sizes and man pages that hold every option
 # the programs' --help texts name. The validators run when they are installed.
 #   cmake -DBUILD_DIR=... -DAPP_ID=... -P check_install.cmake
+# On Windows, what the folder holds: the program with the DLLs and plugins it
+# loads, and nothing else; the program runs from there.
+#   cmake -DBUILD_DIR=... -DWINDOWS=ON -DWINE=.../wine64 -P check_install.cmake
 
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
@@ -10,6 +13,28 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefi
   RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
 if(rc)
   message(FATAL_ERROR "cmake --install failed: ${err}")
+endif()
+
+if(WINDOWS)
+  file(GLOB_RECURSE installed RELATIVE ${prefix} ${prefix}/*)
+  list(SORT installed)
+  set(expected Qt6Core.dll Qt6Gui.dll Qt6SerialPort.dll Qt6Widgets.dll imageformats/qgif.dll imageformats/qico.dll
+    imageformats/qjpeg.dll kovra.exe libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll platforms/qoffscreen.dll
+    platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+  if(NOT installed STREQUAL expected)
+    message(FATAL_ERROR "installed: ${installed}\nexpected: ${expected}")
+  endif()
+  # Wine itself, not the build's runner, which adds the Qt prefix to the
+  # search path: the program and its plugins start from the folder alone.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEDEBUG=-all WINEQT_QPA_PLATFORM=offscreen
+                          ${WINE} ${prefix}/kovra.exe --help
+    RESULT_VARIABLE rc OUTPUT_VARIABLE help ERROR_VARIABLE err)
+  if(rc OR NOT help MATCHES "usage: kovra")
+    message(FATAL_ERROR "the installed kovra.exe --help failed (${rc}): ${err}")
+  endif()
+  file(REMOVE_RECURSE ${prefix})
+  message(STATUS "installed folder checked: ${installed}")
+  return()
 endif()
 
 set(icon_sizes 16 22 24 32 48 64 128 256 512)
