@@ -9,6 +9,7 @@
 // Prints its measurements and ratios; it never fails on a time.
 
 #include "image/drawing_board.h"
+#include "bench/link_watch.h"
 #include "job/engrave_encoder.h"
 #include "job/job_progress.h"
 #include "link/machine_link.h"
@@ -35,49 +36,8 @@ constexpr double kLineBytesPerSecond = 5760.0;
 constexpr int kPictureBytes = 32768;
 
 using HandTimer = test::ManualTimer;
-
-// What the benchmarks watch of the link's events.
-struct Watch {
-    bool firmware = false;
-    bool sent = false;
-    int progressCalls = 0;
-    explicit Watch(link::LinkEvents& events)
-    {
-        QObject::connect(&events, &link::LinkEvents::firmwareReported, [this] { firmware = true; });
-        QObject::connect(&events, &link::LinkEvents::pictureProgress, [this] { ++progressCalls; });
-        QObject::connect(&events, &link::LinkEvents::pictureSent, [this](bool ok) { sent = ok; });
-    }
-};
-
-// Runs the event loop until done() or the deadline; a 1 ms probe records
-// the longest gap between its ticks.
-struct LoopProbe {
-    qint64 longestGapUs = 0;
-    bool run(const std::function<bool()>& done, int timeoutMs)
-    {
-        QEventLoop loop;
-        QTimer probe;
-        probe.setTimerType(Qt::PreciseTimer);
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        bool finished = false;
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longestGapUs = std::max(longestGapUs, (now - last) / 1000);
-            last = now;
-            if (done()) {
-                finished = true;
-                loop.quit();
-            } else if (clock.elapsed() > timeoutMs) {
-                loop.quit();
-            }
-        });
-        probe.start(1);
-        loop.exec();
-        return finished;
-    }
-};
+using bench::LoopProbe;
+using bench::Watch;
 
 void benchPictureTransfer()
 {
