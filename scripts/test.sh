@@ -39,3 +39,10 @@ fi
 if [ -x "$root/scripts/sanitize.sh" ]; then
   "$root/scripts/sanitize.sh"
 fi
+
+# --- Windows ------------------------------------------------------------------
+# The Windows build, its tests as Windows programs under Wine (the installer
+# among them), an engraving through Wine's serial ports compared with this
+# build's, and the benchmarks' ratios (scripts/test-windows.sh). Said and
+# skipped when no Windows toolchain prefix is at hand.
+KOVRA_BUILD_DIR=$build "$root/scripts/test-windows.sh"
