@@ -32,8 +32,8 @@ namespace {
 
 using namespace kovra;
 
-constexpr double kLineBytesPerSecond = 5760.0;
-constexpr int kPictureBytes = 32768;
+using bench::kLineBytesPerSecond;
+using bench::kPictureBytes;
 
 using HandTimer = test::ManualTimer;
 using bench::LoopProbe;
@@ -66,9 +66,7 @@ void benchPictureTransfer()
     }
     settle.run([] { return false; }, 300); // let the rest of the greeting arrive
 
-    QByteArray picture(kPictureBytes, '\0');
-    for (int i = 0; i < picture.size(); ++i)
-        picture[i] = char((i * 29 + i / 64) & 0xFF);
+    const QByteArray picture = bench::BenchPicture();
     machineLink.replies().SetEngraveBuffer(picture);
 
     // Clock from the moment the machine asks for the picture.

@@ -4,6 +4,7 @@
 
 #include "link/link_events.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -12,6 +13,18 @@
 #include <functional>
 
 namespace kovra::bench {
+
+constexpr double kLineBytesPerSecond = 5760.0; // 57600 baud, 10 bits a byte
+constexpr int kPictureBytes = 32768;
+
+// The picture both transfer benchmarks send: every byte value, 0xFF included.
+inline QByteArray BenchPicture()
+{
+    QByteArray picture(kPictureBytes, '\0');
+    for (int i = 0; i < picture.size(); ++i)
+        picture[i] = char((i * 29 + i / 64) & 0xFF);
+    return picture;
+}
 
 // What the benchmarks watch of the link's events.
 struct Watch {

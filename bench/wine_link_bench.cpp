@@ -24,8 +24,8 @@ using namespace kovra;
 
 namespace {
 
-constexpr double kLineBytesPerSecond = 5760.0;
-constexpr int kPictureBytes = 32768;
+using bench::kLineBytesPerSecond;
+using bench::kPictureBytes;
 constexpr int kPort = 8;
 
 } // namespace
@@ -54,9 +54,7 @@ int main(int argc, char** argv)
     }
     settle.run([] { return false; }, 300); // the rest of the greeting
 
-    QByteArray picture(kPictureBytes, '\0');
-    for (int i = 0; i < picture.size(); ++i)
-        picture[i] = char((i * 29 + i / 64) & 0xFF);
+    const QByteArray picture = bench::BenchPicture();
     machineLink.replies().SetEngraveBuffer(picture);
     QElapsedTimer clock;
     bool requested = false;

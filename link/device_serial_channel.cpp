@@ -269,19 +269,12 @@ void DeviceSerialChannel::pollModemLines()
         m_modemPoll.stop();
         return;
     }
-    if (m_lastLines >= 0) {
-        const auto changed = [&](int line, int onKind, int offKind) {
-            const bool was = (m_lastLines & line) != 0;
-            const bool is = (now & line) != 0;
-            if (was != is)
-                fireLineEvent(is ? onKind : offKind);
-        };
-        changed(platform::ModemCts, LineCtsOn, LineCtsOff);
-        changed(platform::ModemDsr, LineDsrOn, LineDsrOff);
-        changed(platform::ModemCarrier, LineCarrierOn, LineCarrierOff);
-        if (!(m_lastLines & platform::ModemRing) && (now & platform::ModemRing))
-            fireLineEvent(LineRing);
-    }
+    const auto state = [](int lines) {
+        return ModemLineState{(lines & platform::ModemCts) != 0, (lines & platform::ModemDsr) != 0,
+                              (lines & platform::ModemCarrier) != 0, (lines & platform::ModemRing) != 0};
+    };
+    if (m_lastLines >= 0)
+        fireModemLineChanges(state(m_lastLines), state(now));
     m_lastLines = now;
 }
 

@@ -221,19 +221,12 @@ void QtSerialChannel::pollModemLines()
         return;
     }
     const int now = int(pins);
-    if (m_lastPinout >= 0) {
-        const auto changed = [&](QSerialPort::PinoutSignal pin, int onKind, int offKind) {
-            const bool was = (m_lastPinout & pin) != 0;
-            const bool is = (now & pin) != 0;
-            if (was != is)
-                fireLineEvent(is ? onKind : offKind);
-        };
-        changed(QSerialPort::ClearToSendSignal, LineCtsOn, LineCtsOff);
-        changed(QSerialPort::DataSetReadySignal, LineDsrOn, LineDsrOff);
-        changed(QSerialPort::DataCarrierDetectSignal, LineCarrierOn, LineCarrierOff);
-        if (!(m_lastPinout & QSerialPort::RingIndicatorSignal) && (now & QSerialPort::RingIndicatorSignal))
-            fireLineEvent(LineRing);
-    }
+    const auto state = [](int p) {
+        return ModemLineState{(p & QSerialPort::ClearToSendSignal) != 0, (p & QSerialPort::DataSetReadySignal) != 0,
+                              (p & QSerialPort::DataCarrierDetectSignal) != 0, (p & QSerialPort::RingIndicatorSignal) != 0};
+    };
+    if (m_lastPinout >= 0)
+        fireModemLineChanges(state(m_lastPinout), state(now));
     m_lastPinout = now;
 }
 

@@ -102,6 +102,25 @@ protected:
             m_onFailed();
     }
 
+    // The modem lines as read; the changes between two readings are LineEvents.
+    struct ModemLineState {
+        bool cts = false;
+        bool dsr = false;
+        bool carrier = false;
+        bool ring = false;
+    };
+    void fireModemLineChanges(const ModemLineState& was, const ModemLineState& now)
+    {
+        if (was.cts != now.cts)
+            fireLineEvent(now.cts ? LineCtsOn : LineCtsOff);
+        if (was.dsr != now.dsr)
+            fireLineEvent(now.dsr ? LineDsrOn : LineDsrOff);
+        if (was.carrier != now.carrier)
+            fireLineEvent(now.carrier ? LineCarrierOn : LineCarrierOff);
+        if (!was.ring && now.ring)
+            fireLineEvent(LineRing);
+    }
+
 private:
     int m_portNumber = 1;
     std::function<void(quint8)> m_onDataArrived;

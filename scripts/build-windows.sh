@@ -15,15 +15,10 @@ if ! kovra_windows_prefix; then
   echo "build-windows: $KOVRA_WIN_MISSING" >&2
   exit 3
 fi
-"$root/scripts/setup-windows-deps.sh"
+"$root/scripts/setup-deps.sh" --windows
 
-generator=()
-if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
-fi
+# shellcheck source=scripts/cmake-options.sh
+. "$root/scripts/cmake-options.sh"
 toolchain="$KOVRA_WIN_PREFIX/share/wintc/mingw-w64.cmake"
 if [ ! -f "$win_build/CMakeCache.txt" ] || ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$toolchain\$" "$win_build/CMakeCache.txt"; then
   rm -f "$win_build/CMakeCache.txt"

@@ -4,14 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KOVRA_BUILD_DIR:-$root/build}
-generator=()
-if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
-# A compiler cache, when the machine has one, makes rebuilds of other trees cheap.
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
-fi
+# shellcheck source=scripts/cmake-options.sh
+. "$root/scripts/cmake-options.sh"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi

@@ -15,13 +15,8 @@ tsan_build=${KOVRA_TSAN_BUILD_DIR:-$root/build-tsan}
 which=${KOVRA_SANITIZERS:-asan tsan}
 jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
-generator=()
-if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
-fi
+# shellcheck source=scripts/cmake-options.sh
+. "$root/scripts/cmake-options.sh"
 
 # configure TREE FLAGS: a tree of the tests alone, optimised a little (-O1)
 # so the pixel loops stay quick under instrumentation.

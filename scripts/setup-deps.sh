@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program, its tests and its tools need,
 # only when one of them is missing. apt-get update runs only when installing.
+# With --windows also what the Windows build and its tests need (the
+# cross compilers, Wine, NSIS; scripts/build-windows.sh asks for them).
 set -euo pipefail
 
 packages=(
@@ -31,6 +33,19 @@ packages=(
   desktop-file-utils
   appstream
 )
+if [ "${1:-}" = --windows ]; then
+  packages+=(
+    # MinGW-w64 in its POSIX-threads variant (std::thread and std::mutex work).
+    g++-mingw-w64-x86-64-posix
+    gcc-mingw-w64-x86-64-posix
+    binutils-mingw-w64-x86-64
+    mingw-w64-tools
+    # Wine runs the Windows programs and tests; NSIS makes the installer.
+    wine64
+    wine
+    nsis
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
