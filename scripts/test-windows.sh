@@ -101,8 +101,8 @@ if ! cmp -s "$work/linux-burned.png" "$work/windows-burned.png" || ! cmp -s "$wo
   echo "test: the engraving through Wine's COM3 differs from the Linux build's (see $work)" >&2
   exit 1
 fi
-echo "test: an engraving through Wine's COM3 received the same $(wc -l < "$work/windows-frames.txt") frames and" \
-     "picture and burned the same picture as the Linux build's, byte for byte"
+echo "test: an engraving through Wine's COM3 received the same frames and picture ($(wc -l < "$work/windows-frames.txt")" \
+     "lines of the transcript) and burned the same picture as the Linux build's, byte for byte"
 took "the engraving through Wine's COM3"
 
 # --- 3. The benchmarks' ratios ------------------------------------------------------
