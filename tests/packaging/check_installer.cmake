@@ -98,5 +98,7 @@ file(READ "${settings}" kept)
 if(NOT kept MATCHES "Language=2")
   message(FATAL_ERROR "the user's C:\\Kovra\\Config.ini is gone or changed: ${kept}")
 endif()
+# The settings were this check's own: the prefix is left as it was found.
+file(REMOVE "${settings}")
 file(REMOVE_RECURSE ${WORK})
 message(STATUS "installed, engraved and uninstalled: ${SETUP} (${size} bytes)")
