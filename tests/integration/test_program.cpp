@@ -68,7 +68,8 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
     // Closing the main window ends the program, though the effect window is open.
     QTimer::singleShot(0, &w, [&w] { w.close(); });
     bool timedOut = false;
-    QTimer::singleShot(5000, [&timedOut] {
+    // The guard goes with the window, so it cannot end a later test's loop.
+    QTimer::singleShot(5000, &w, [&timedOut] {
         timedOut = true;
         QCoreApplication::exit(1);
     });
