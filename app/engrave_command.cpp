@@ -18,6 +18,7 @@
 #include "shell/estimate_store.h"
 #include "shell/job_progress_view.h"
 #include "shell/machine_presenter.h"
+#include "shell/trace_painter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -111,15 +112,17 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
 
     image::DrawingBoard previewBoard(512, 512);
     previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
-    platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
+    platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, outputTimer, transferTimer;
 
     link::QtSerialChannel channel;
-    link::MachineLink machine(channel, previewBoard, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, transferTimer});
+    link::MachineLink machine(
+        channel, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, outputTimer, transferTimer});
     machine.replies().SetSupportedFirmwareVersion(1);
     job::JobEvents jobEvents;
+    shell::TracePainter trace(machine.events(), previewBoard);
     shell::MachinePresenter presenter(machine.events(), jobEvents, views);
     job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
-    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
+    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.picture());
     image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
     shell::ConfigFile config(platform::ConfigFilePath());
     shell::EstimateStore estimates(config);
@@ -266,7 +269,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     const int code = QCoreApplication::exec();
     channel.PortClose();
     if (engraveBuffer)
-        *engraveBuffer = machine.replies().EngraveBuffer();
+        *engraveBuffer = machine.picture().EngraveBuffer();
     if (stage == Stage::Failed) {
         views.endProgress();
         err << QStringLiteral("kovra engrave: %1\n").arg(failure);

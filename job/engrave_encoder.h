@@ -13,7 +13,7 @@ class DrawingBoard;
 }
 namespace kovra::link {
 class CommandFrames;
-class ReplyHandler;
+class PictureTransfer;
 }
 
 namespace kovra::job {
@@ -33,9 +33,9 @@ qint64 CountDots(const QByteArray& raster);
 
 class EngraveEncoder {
 public:
-    // replies owns EngraveBuffer; each press replaces it.
+    // picture owns EngraveBuffer; each press replaces it.
     EngraveEncoder(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
-                   link::ReplyHandler& replies);
+                   link::PictureTransfer& picture);
 
     // The SendImageButton click: BeginImage, then the buffer from the board
     // as it is now, announced with pictureAnnounced. The machine asks for the bytes
@@ -46,7 +46,7 @@ private:
     link::CommandFrames& m_frames;
     JobEvents& m_events;
     image::DrawingBoard& m_board;
-    link::ReplyHandler& m_replies;
+    link::PictureTransfer& m_picture;
 };
 
 } // namespace kovra::job

@@ -41,7 +41,8 @@ signals:
     void rowsSkipped(int rows);     // +15 forward, -15 back
     // RunSeconds changed: a tick, or a reset to 0.
     void runClockChanged(int seconds);
-    // Positioning
+    // Positioning. While point positioning is armed a click on the preview
+    // board locates the laser; centre, box and any mode switched off end it.
     void pointPositioningArmed();
     void centrePositioning();
     void boxPositioning();
