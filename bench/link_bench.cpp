@@ -149,7 +149,7 @@ void benchPictureTransfer()
     std::printf("picture transfer, paced at 57600 8N1\n");
     std::printf("  ImageRequest to last byte at the machine: %.3f s (line floor %.3f s)\n", seconds, floor);
     std::printf("  ratio wall / floor: %.4f (goal <= 1.02)\n", seconds / floor);
-    std::printf("  \"Sending Complete !\" logged after %.3f s (the pty buffers part of the picture)\n",
+    std::printf("  \"Sending Complete !\" logged after %.3f s (never before the line could carry it all)\n",
                 completeMs / 1000.0);
     std::printf("  longest event-loop stall during the transfer: %.2f ms (goal <= 20)\n", probe.longestGapUs / 1000.0);
     std::printf("  progress updates: %d, picture byte for byte: %s\n", view.progressCalls, same ? "yes" : "NO");

@@ -1,13 +1,16 @@
 #include "link/machine_link.h"
 
+#include "link/serial_settings.h"
+
 namespace kovra::link {
 
-MachineLink::MachineLink(SerialChannel& channel, LinkTimers timers)
+MachineLink::MachineLink(SerialChannel& channel, LinkTimers timers, PictureTransfer::Clock clock)
     : m_channel(channel)
     , m_writer(channel, timers.output)
     , m_frames(m_writer)
     , m_connection(channel, m_frames, m_events, timers.retry, timers.verify, timers.portCheck)
-    , m_picture(channel, m_writer, m_events, timers.transfer)
+    , m_picture(channel, m_writer, m_events, timers.transfer,
+          SerialSettings::ProgramSettings().lineBytesPerSecond(), std::move(clock))
     , m_replies(m_events, m_connection, m_picture)
     , m_parameters(m_frames, m_events)
 {

@@ -28,8 +28,9 @@ struct LinkTimers {
 class MachineLink {
 public:
     // Takes the channel's DataArrived (to HandleReplyByte), BytesWritten and
-    // Closed (to the writer) sinks; LineEvent is left free.
-    MachineLink(SerialChannel& channel, LinkTimers timers);
+    // Closed (to the writer) sinks; LineEvent is left free. clock: the
+    // picture transfer's steady clock (a real one when not given).
+    MachineLink(SerialChannel& channel, LinkTimers timers, PictureTransfer::Clock clock = {});
     ~MachineLink();
     MachineLink(const MachineLink&) = delete;
     MachineLink& operator=(const MachineLink&) = delete;

@@ -14,7 +14,8 @@ namespace {
 struct LinkEventsFixture : ::testing::Test {
     test::FakeSerialChannel channel;
     test::ManualTimer retry, verify, portCheck, output, transfer;
-    link::MachineLink machine{channel, {retry, verify, portCheck, output, transfer}};
+    qint64 now = 0;
+    link::MachineLink machine{channel, {retry, verify, portCheck, output, transfer}, [this] { return now; }};
     test::LinkEventLog log{machine.events()};
 
     void feed(const QByteArray& data)
@@ -104,12 +105,15 @@ TEST_F(LinkEventsFixture, ThePictureIsSentOrFailsWithTheBytesThatLeft)
     machine.picture().SetEngraveBuffer(QByteArray(32768, '\x0F'));
     feed(bytes({0xFF, 0x05, 0x00, 0x00}));
     ASSERT_TRUE(transfer.tick());
+    now += 6000; // the line's time
+    ASSERT_TRUE(transfer.tick());
     EXPECT_EQ(log.take(), (QStringList{"sending 32768", "sent ok 32768/32768"}));
 
     channel.instantWrite = false;
     feed(bytes({0xFF, 0x05, 0x00, 0x00}));
     ASSERT_TRUE(transfer.tick());
     channel.completeWrite(1000);
+    now += 6000;
     channel.fail();
     EXPECT_EQ(log.take(), (QStringList{"sending 32768", "sent failed 1000/32768", "state broken", "broken 4",
                               "state scanning", "scan", "state verifying"}));
@@ -125,6 +129,7 @@ TEST_F(LinkEventsFixture, RepliesDuringThePictureAreHandledAtOnce)
     channel.completeWrite(4096);
     feed(bytes({0xFF, 0x08, 0x00, 0x01})); // not lost to the write
     EXPECT_EQ(log.take(), (QStringList{"sending 32768", "value 1"}));
+    now += 6000;
     channel.completeWrite(32768 - 4096);
     EXPECT_EQ(log.take(), (QStringList{"sent ok 32768/32768"}));
 }

@@ -1,6 +1,6 @@
 // The picture's way to the machine after its request: the wait, the one
 // write byte for byte, the progress, its place among the other writes, and
-// when it counts as sent or failed.
+// when it counts as sent or failed, on a clock moved by hand.
 #include "link/command_frames.h"
 #include "link/picture_transfer.h"
 #include "link_fakes.h"
@@ -13,6 +13,14 @@ using kovra::test::bytes;
 using Phase = link::PictureTransfer::Phase;
 
 namespace {
+
+constexpr int kLineRate = 5760; // 57600 baud, 8N1
+
+// The milliseconds the line needs for bytes.
+qint64 lineMs(qint64 bytes)
+{
+    return (bytes * 1000 + kLineRate - 1) / kLineRate;
+}
 
 QByteArray everyByteValue()
 {
@@ -29,7 +37,8 @@ struct TransferFixture : ::testing::Test {
     test::ManualTimer output, timer;
     link::PortWriter writer{channel, output};
     link::CommandFrames frames{writer};
-    link::PictureTransfer transfer{channel, writer, events, timer};
+    qint64 now = 1000;
+    link::PictureTransfer transfer{channel, writer, events, timer, kLineRate, [this] { return now; }};
     const QByteArray picture = everyByteValue();
 
     void SetUp() override
@@ -47,6 +56,12 @@ struct TransferFixture : ::testing::Test {
         ASSERT_TRUE(timer.tick());
     }
     Phase phase() const { return transfer.CurrentProgress().phase; }
+    // Time passes; the transfer looks again.
+    void after(qint64 ms)
+    {
+        now += ms;
+        ASSERT_TRUE(timer.tick());
+    }
 };
 
 } // namespace
@@ -59,13 +74,21 @@ TEST_F(TransferFixture, TheWholePictureGoesInOneWriteAfterTheWait)
     ASSERT_TRUE(timer.tick());
     ASSERT_EQ(channel.writes.size(), 1);
     EXPECT_EQ(channel.writes[0].bytes, picture);
-    EXPECT_EQ(log.take(), (QStringList{"sending 32768", "sent ok 32768/32768"}));
+    // The system took it all at once; the line needs its 5.7 s.
+    EXPECT_EQ(timer.period(), link::PictureTransfer::kWatchMs);
+    after(lineMs(32768) - 1);
+    EXPECT_EQ(log.take(), QStringList{"sending 32768"});
+    EXPECT_EQ(phase(), Phase::Draining);
+    after(1);
+    EXPECT_EQ(log.take(), QStringList{"sent ok 32768/32768"});
     EXPECT_EQ(log.progress.first(), qMakePair(qint64(0), qint64(32768)));
     EXPECT_EQ(log.progress.last(), qMakePair(qint64(32768), qint64(32768)));
     EXPECT_EQ(phase(), Phase::Idle);
+    EXPECT_EQ(timer.period(), 0);
 
     // A second request sends the same picture again.
     request();
+    after(lineMs(32768));
     ASSERT_EQ(channel.writes.size(), 2);
     EXPECT_EQ(channel.writes[1].bytes, picture);
 }
@@ -99,6 +122,7 @@ TEST_F(TransferFixture, CommandsGivenDuringThePictureGoOutAfterIt)
     frames.PauseCarve(); // during the write
     ASSERT_EQ(channel.writes.size(), 2);
     EXPECT_EQ(channel.writes[1].bytes, picture);
+    now += 60000; // only the system holds the bytes back here
 
     // The frame written before the picture leaves first; it is not progress.
     channel.completeWrite(4);
@@ -115,15 +139,13 @@ TEST_F(TransferFixture, CommandsGivenDuringThePictureGoOutAfterIt)
 
 TEST_F(TransferFixture, SentOnlyOnceTheDriverQueueIsEmpty)
 {
-    channel.outputQueued = 900;
+    channel.outputQueued = 900; // a slow line: the driver still holds bytes
     request();
+    after(lineMs(32768) + 500);
     EXPECT_EQ(log.take(), (QStringList{"sending 32768"}));
     EXPECT_EQ(phase(), Phase::Draining);
-    EXPECT_EQ(timer.period(), link::PictureTransfer::kDrainPollMs);
-    ASSERT_TRUE(timer.tick());
-    EXPECT_TRUE(log.take().isEmpty());
     channel.outputQueued = 0;
-    ASSERT_TRUE(timer.tick());
+    after(link::PictureTransfer::kWatchMs);
     EXPECT_EQ(log.take(), (QStringList{"sent ok 32768/32768"}));
     EXPECT_EQ(timer.period(), 0);
 }
@@ -132,11 +154,43 @@ TEST_F(TransferFixture, ADriverQueueThatNeverEmptiesDoesNotHangTheTransfer)
 {
     channel.outputQueued = 10;
     request();
-    int ticks = 0;
-    while (timer.tick() && ticks < 100000)
-        ++ticks;
-    EXPECT_EQ(ticks, link::PictureTransfer::kDrainLimitMs / link::PictureTransfer::kDrainPollMs);
+    after(lineMs(32768));
+    after(link::PictureTransfer::kDrainLimitMs - 1);
+    EXPECT_EQ(phase(), Phase::Draining);
+    after(1);
     EXPECT_EQ(log.take(), (QStringList{"sending 32768", "sent ok 32768/32768"}));
+}
+
+// The system took the whole picture at once (a pseudo-terminal, or the
+// buffers of a USB adapter) and the machine went away two seconds in: the
+// line had carried 11520 bytes, not the 32768 the system had taken.
+TEST_F(TransferFixture, ABreakBeforeTheLineCouldCarryItAllFailsWithTheBytesCarried)
+{
+    channel.outputQueued = 0;
+    request();
+    after(2000);
+    EXPECT_EQ(log.take(), QStringList{"sending 32768"});
+    EXPECT_EQ(transfer.CurrentProgress().written, 11520);
+    EXPECT_EQ(log.progress.last(), qMakePair(qint64(11520), qint64(32768)));
+    now += 5; // the break comes between two looks
+    channel.fail();
+    EXPECT_EQ(log.take(), QStringList{"sent failed 11548/32768"});
+    EXPECT_EQ(phase(), Phase::Idle);
+    EXPECT_EQ(timer.period(), 0);
+}
+
+// Progress follows the slower of the two: the system taking bytes, the line
+// carrying them.
+TEST_F(TransferFixture, ProgressIsWhatTheLineCouldHaveCarried)
+{
+    channel.instantWrite = false;
+    request();
+    channel.completeWrite(4096);
+    after(500); // 2880 bytes of line time
+    channel.completeWrite(28672);
+    after(1000); // 8640
+    EXPECT_EQ(log.progress, (QList<QPair<qint64, qint64>>{{0, 32768}, {2880, 32768}, {8640, 32768}}));
+    EXPECT_EQ(phase(), Phase::Draining);
 }
 
 TEST_F(TransferFixture, ThePortClosingMidPictureFailsItAndDropsWhatWaited)
@@ -146,6 +200,7 @@ TEST_F(TransferFixture, ThePortClosingMidPictureFailsItAndDropsWhatWaited)
     frames.StartCarve();
     transfer.SendRequested();
     channel.completeWrite(5000);
+    now += 60000; // the line could have carried more than the system took
     channel.PortClose();
     EXPECT_EQ(log.take(), (QStringList{"sending 32768", "sent failed 5000/32768", "sent failed 0/32768"}));
     EXPECT_FALSE(writer.Busy());
@@ -171,15 +226,14 @@ TEST_F(TransferFixture, APictureOnAClosedPortFailsAfterItsWait)
 
 TEST_F(TransferFixture, TwoRequestsSendThePictureTwiceInTurn)
 {
-    channel.instantWrite = false;
     transfer.SendRequested();
     transfer.SendRequested();
     ASSERT_TRUE(timer.tick());
     EXPECT_EQ(channel.writes.size(), 1);
-    channel.completeWrite(32768);
+    after(lineMs(32768));
     EXPECT_EQ(timer.period(), link::PictureTransfer::kRequestDelayMs);
     ASSERT_TRUE(timer.tick());
     ASSERT_EQ(channel.writes.size(), 2);
-    channel.completeWrite(32768);
+    after(lineMs(32768));
     EXPECT_EQ(log.take(), (QStringList{"sending 32768", "sent ok 32768/32768", "sending 32768", "sent ok 32768/32768"}));
 }

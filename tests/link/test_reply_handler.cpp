@@ -23,7 +23,7 @@ struct RepliesFixture : ::testing::Test {
     link::PortWriter writer{channel, output};
     link::CommandFrames frames{writer};
     link::ConnectionManager connection{channel, frames, events, retry, verify, portCheck};
-    link::PictureTransfer picture{channel, writer, events, transfer};
+    link::PictureTransfer picture{channel, writer, events, transfer, 5760};
     link::ReplyHandler replies{events, connection, picture};
 
     void SetUp() override
