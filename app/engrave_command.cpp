@@ -45,8 +45,13 @@ QString EngraveUsage()
         "                     %1\n"
         "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
         "The effect is one of the renderings \"kovra render --list\" names (default: dither).\n"
-        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n")
-        .arg(RenderOptionsUsage());
+        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n"
+        "A machine must answer within --connect-timeout (default %2 s), the job end within --job-timeout\n"
+        "(default %3 s). Exit status: 0 finished, 2 a wrong option or a picture that cannot be used,\n"
+        "3 no machine answered, 4 the job did not end in time, 5 the connection broke after Start.\n")
+        .arg(RenderOptionsUsage())
+        .arg(EngraveOptions{}.connectTimeoutS)
+        .arg(EngraveOptions{}.jobTimeoutS);
 }
 
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
