@@ -195,7 +195,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         stage = Stage::Engraving;
         deadline.start(options.jobTimeoutS * 1000);
         jobClock.start();
-        jobControls.StartButton();
+        jobControls.Start();
     };
 
     // Each next step runs once the event's handler has finished, as a click would.

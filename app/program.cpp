@@ -138,22 +138,22 @@ void Program::wireMainWindow()
     QObject::connect(w.BreakButton, &QB::clicked, [this] { m_link->connection().Disconnect(); });
 
     // Job controls
-    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->StartButton(); });
-    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->PauseButton(); });
-    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->RecarveButton(); });
-    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->RestartButton(); });
-    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForwardButton(); });
-    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackwardButton(); });
+    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->Start(); });
+    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->Pause(); });
+    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->Recarve(); });
+    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->Restart(); });
+    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForward(); });
+    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackward(); });
     QObject::connect(w.SendImageButton, &QB::clicked, [this] { m_encoder->PrepareEngraveImage(); });
 
     // Positioning and jogging
     for (QRadioButton* radio : {w.PointRadio, w.CenterRadio, w.BoxRadio})
         QObject::connect(radio, &QRadioButton::clicked,
             [this] { m_positioning->SelectLocationMode(m_views->CheckedRadios()); });
-    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->UpButton(); });
-    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->DownButton(); });
-    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->LeftButton(); });
-    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->RightButton(); });
+    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Up); });
+    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Down); });
+    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Left); });
+    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Right); });
     QObject::connect(w.UseKeyboardCheck, &QCheckBox::clicked,
         [this](bool checked) { m_positioning->UpdateArrowHotKeys(checked); });
     QObject::connect(w.PreviewBoard, &shell::BoardWidget::leftButtonDown,
@@ -162,7 +162,7 @@ void Program::wireMainWindow()
     // Burn time: the label follows every move; the machine hears only a
     // left-button release on the slider (a click or the end of a drag).
     QObject::connect(w.BurnTimeSlider, &QSlider::valueChanged,
-        [this](int position) { m_window->BurnTimeValueLabel->setText(m_link->parameters().ShowBurnTime(position)); });
+        [this](int position) { m_window->BurnTimeValueLabel->setText(QString::number(position)); });
     QObject::connect(shell::MouseEvents::Watch(w.BurnTimeSlider), &shell::MouseEvents::leftButtonUp,
         [this] { m_link->parameters().SendBurnTime(m_window->BurnTimeSlider->value()); });
 

@@ -1,5 +1,5 @@
 #pragma once
-// SendImageButton: announce a new picture to the machine and turn what the
+// A new picture for the machine: announce it and turn what the
 // preview board shows into EngraveBuffer, the machine's 512 x 512 one-bit
 // raster: 512 rows of 64 bytes, top row first, bit 7 leftmost, 1 = dark.
 
@@ -37,7 +37,7 @@ public:
     EngraveEncoder(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
                    link::PictureTransfer& picture);
 
-    // The SendImageButton click: BeginImage, then the buffer from the board
+    // The user sends the picture: BeginImage, then the buffer from the board
     // as it is now, announced with pictureAnnounced. The machine asks for the bytes
     // later, with its ImageRequest reply.
     void PrepareEngraveImage();

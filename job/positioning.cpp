@@ -18,13 +18,13 @@ Positioning::~Positioning()
     m_hotKeys.setOnHotKey({});
 }
 
-void Positioning::SelectLocationMode(LocationRadios checked)
+void Positioning::SelectLocationMode(LocationSelection checked)
 {
     // A second click on the radio of the active mode switches that mode off.
     if (checked.point) {
         if (m_pointModeActive == 1) {
             m_pointModeActive = 0;
-            emit m_events.locationModeOff(LocationRadio::Point);
+            emit m_events.locationModeOff(LocationMode::Point);
             return;
         }
         emit m_events.pointPositioningArmed();
@@ -35,7 +35,7 @@ void Positioning::SelectLocationMode(LocationRadios checked)
     if (checked.center) {
         if (m_centerModeActive == 1) {
             m_centerModeActive = 0;
-            emit m_events.locationModeOff(LocationRadio::Center);
+            emit m_events.locationModeOff(LocationMode::Center);
             return;
         }
         emit m_events.centrePositioning();
@@ -48,7 +48,7 @@ void Positioning::SelectLocationMode(LocationRadios checked)
         if (m_boxModeActive == 1) {
             // Leaving box mode returns the machine to centre positioning.
             m_boxModeActive = 0;
-            emit m_events.locationModeOff(LocationRadio::Box);
+            emit m_events.locationModeOff(LocationMode::Box);
             m_frames.LocateCenter();
             return;
         }
@@ -89,9 +89,9 @@ void Positioning::Jog(JogDirection direction)
     m_frames.PauseOutput(JogPauseMs);
 }
 
-void Positioning::UpdateArrowHotKeys(bool useKeyboardChecked)
+void Positioning::UpdateArrowHotKeys(bool useKeyboard)
 {
-    if (useKeyboardChecked) {
+    if (useKeyboard) {
         m_hotKeyUpId = m_hotKeys.Register(platform::VirtualKeyUp);
         m_hotKeyDownId = m_hotKeys.Register(platform::VirtualKeyDown);
         m_hotKeyLeftId = m_hotKeys.Register(platform::VirtualKeyLeft);

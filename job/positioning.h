@@ -1,9 +1,9 @@
 #pragma once
-// Placing the laser: the three location-mode radios, the laser sent to a
-// spot of the preview board, the four jog buttons and the arrow keys as
-// system-wide hot keys while UseKeyboardCheck is ticked. The modes are
-// reported as events; the shell shows them (point positioning armed is the
-// board's crosshair) and sends a board click here only while it is armed.
+// Placing the laser: the three location modes (point, centre, box), the
+// laser sent to a spot of the preview board, the four jogs and the arrow keys
+// as system-wide hot keys while the user wants them. The modes are reported
+// as events; the shell shows them (point positioning armed is the board's
+// crosshair) and sends a board click here only while it is armed.
 
 #include "job/job_events.h"
 
@@ -28,24 +28,22 @@ public:
     Positioning(const Positioning&) = delete;
     Positioning& operator=(const Positioning&) = delete;
 
-    // The click of PointRadio, CenterRadio or BoxRadio, with the check marks
-    // as the radio group has updated them for the click. Arming point
-    // positioning is pointPositioningArmed; every other branch (centre, box,
-    // a mode switched off) ends it.
-    void SelectLocationMode(LocationRadios checked);
+    // A click on one of the three modes, with the selection as the window's
+    // mode group has updated it for the click (a click on the selected mode
+    // comes again with it still selected). Arming point positioning is
+    // pointPositioningArmed; every other branch (centre, box, a mode switched
+    // off) ends it.
+    void SelectLocationMode(LocationSelection checked);
 
     // A left click on the preview board while point positioning is armed:
     // the laser goes to board pixel (x, y), LocateX before LocateY.
     void LocateAt(int x, int y);
 
-    void UpButton() { Jog(JogDirection::Up); }
-    void DownButton() { Jog(JogDirection::Down); }
-    void LeftButton() { Jog(JogDirection::Left); }
-    void RightButton() { Jog(JogDirection::Right); }
+    // One machine step: the frame, then its trailer, then a quiet gap.
     void Jog(JogDirection direction);
 
-    // The click of UseKeyboardCheck with its new state.
-    void UpdateArrowHotKeys(bool useKeyboardChecked);
+    // The arrow keys wanted as jogs, or given back.
+    void UpdateArrowHotKeys(bool useKeyboard);
     // A hot-key press: the jog whose stored identifier matches.
     void DispatchArrowHotKey(int id, int ignored = 0);
 

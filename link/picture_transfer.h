@@ -2,7 +2,7 @@
 // The picture the machine is given when it asks for it, and its way out.
 //
 // Owns EngraveBuffer, the 32768-byte picture; the job's encoder replaces it
-// on every SendImageButton press. On the machine's ImageRequest the picture
+// whenever the user sends a new picture. On the machine's ImageRequest the picture
 // as it is then takes its turn on the port: a 5 ms wait, the whole picture in
 // one write, its progress, and its end.
 //

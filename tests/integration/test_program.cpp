@@ -6,6 +6,8 @@
 #include "tests/support/scoped_env.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QSlider>
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
@@ -64,6 +66,10 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
     EXPECT_EQ(w.StartButton->text(), QString::fromUtf8("スタート")) << "2.9 rounds down to Japanese";
     EXPECT_TRUE(readAll(dir.filePath("config/Config.ini")).contains("Language=2"));
     EXPECT_NE(qobject_cast<shell::ThemedControlLook*>(QApplication::style()), nullptr);
+
+    // The burn-time label follows every move of the slider.
+    w.BurnTimeSlider->setValue(55);
+    EXPECT_EQ(w.BurnTimeValueLabel->text(), QStringLiteral("55"));
 
     // Closing the main window ends the program, though the effect window is open.
     QTimer::singleShot(0, &w, [&w] { w.close(); });

@@ -92,7 +92,7 @@ inline void RecordJobEvents(job::JobEvents& e, QStringList& events)
     QObject::connect(&e, &J::centrePositioning, [add] { add("centre"); });
     QObject::connect(&e, &J::boxPositioning, [add] { add("box"); });
     QObject::connect(&e, &J::locationModeOff,
-        [add](job::LocationRadio r) { add(QStringLiteral("off ") + QLatin1String(radios[int(r)])); });
+        [add](job::LocationMode r) { add(QStringLiteral("off ") + QLatin1String(radios[int(r)])); });
     QObject::connect(&e, &J::laserLocated, [add](int x, int y) { add(QStringLiteral("located %1,%2").arg(x).arg(y)); });
     QObject::connect(&e, &J::laserJogged,
         [add](job::JogDirection d) { add(QStringLiteral("jogged ") + QLatin1String(directions[int(d) - 1])); });
@@ -102,11 +102,11 @@ inline void RecordJobEvents(job::JobEvents& e, QStringList& events)
 // The location radios as the radio group sets them for a click: that radio
 // checked, the others cleared.
 struct RadioGroup {
-    job::LocationRadios checked;
-    job::LocationRadios click(job::LocationRadio radio)
+    job::LocationSelection checked;
+    job::LocationSelection click(job::LocationMode radio)
     {
-        checked = {radio == job::LocationRadio::Point, radio == job::LocationRadio::Center,
-            radio == job::LocationRadio::Box};
+        checked = {radio == job::LocationMode::Point, radio == job::LocationMode::Center,
+            radio == job::LocationMode::Box};
         return checked;
     }
 };

@@ -26,21 +26,21 @@ struct JobControlsFixture : ::testing::Test {
 
 TEST_F(JobControlsFixture, StartLocksThePositioningAndRunsTheClock)
 {
-    controls.StartButton();
+    controls.Start();
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "started"}));
     EXPECT_EQ(runTimeTimer.period(), 1000);
 }
 
 TEST_F(JobControlsFixture, PauseKeepsTheClockValueForTheResume)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(3);
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "started", "clock 1", "clock 2", "clock 3"}));
-    controls.PauseButton();
+    controls.Pause();
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 02 00", "paused"}));
     EXPECT_FALSE(runTimeTimer.running());
     EXPECT_FALSE(runTimeTimer.tick());
-    controls.StartButton();
+    controls.Start();
     ticks(2);
     EXPECT_EQ(controls.RunSeconds(), 5);
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "resumed", "clock 4", "clock 5"}));
@@ -48,9 +48,9 @@ TEST_F(JobControlsFixture, PauseKeepsTheClockValueForTheResume)
 
 TEST_F(JobControlsFixture, SecondStartKeepsTheRunningSchedule)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(2);
-    controls.StartButton();
+    controls.Start();
     EXPECT_EQ(runTimeTimer.restarts(), 1);
     ticks(1);
     const QStringList events = rig.take();
@@ -60,10 +60,10 @@ TEST_F(JobControlsFixture, SecondStartKeepsTheRunningSchedule)
 
 TEST_F(JobControlsFixture, RecarveStartsTheClockAgainFromZero)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(70);
     rig.take();
-    controls.RecarveButton();
+    controls.Recarve();
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 03 00", "recarved", "clock 0"}));
     EXPECT_TRUE(runTimeTimer.running());
     ticks(1);
@@ -71,16 +71,16 @@ TEST_F(JobControlsFixture, RecarveStartsTheClockAgainFromZero)
 
     // From a pause, Recarve runs the clock as well.
     controls.PauseCarving();
-    controls.RecarveButton();
+    controls.Recarve();
     EXPECT_TRUE(runTimeTimer.running());
 }
 
 TEST_F(JobControlsFixture, RestartClearsClockAndPositions)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(4);
     rig.take();
-    controls.RestartButton();
+    controls.Restart();
     // The window shows "00:00" and "000" for restarted.
     EXPECT_EQ(rig.take(), (QStringList{"FF 04 01 00", "restarted"}));
     EXPECT_FALSE(runTimeTimer.running());
@@ -89,13 +89,13 @@ TEST_F(JobControlsFixture, RestartClearsClockAndPositions)
 
 TEST_F(JobControlsFixture, SkipsWriteFrameThenTrailerAndLeaveTheClock)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(2);
     rig.take();
-    controls.FastForwardButton();
+    controls.FastForward();
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF070200"), QByteArray::fromHex("AA")}));
     EXPECT_EQ(rig.take(), (QStringList{"FF 07 02 00", "AA", "skipped 15"}));
-    controls.FastBackwardButton();
+    controls.FastBackward();
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF070100"), QByteArray::fromHex("55")}));
     EXPECT_EQ(rig.take(), (QStringList{"FF 07 01 00", "55", "skipped -15"}));
     EXPECT_TRUE(runTimeTimer.running());
@@ -104,7 +104,7 @@ TEST_F(JobControlsFixture, SkipsWriteFrameThenTrailerAndLeaveTheClock)
 
 TEST_F(JobControlsFixture, PictureDropResetsAndFinishStops)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(9);
     rig.take();
     emit rig.machine.events().carvingFinished(); // the machine's CarveFinished
@@ -113,7 +113,7 @@ TEST_F(JobControlsFixture, PictureDropResetsAndFinishStops)
     EXPECT_TRUE(rig.take().isEmpty()) << "the clock keeps its value";
     controls.ResetRunClock();
     EXPECT_EQ(rig.take(), QStringList{"clock 0"});
-    controls.StartButton();
+    controls.Start();
     ticks(1);
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "started", "clock 1"}));
 }

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace kovra;
-using job::LocationRadio;
+using job::LocationMode;
 
 namespace {
 
@@ -39,7 +39,7 @@ struct PositioningFixture : ::testing::Test {
     FakeHotKeys hotKeys;
     job::Positioning positioning{rig.frames(), rig.jobEvents, hotKeys};
 
-    void clickRadio(LocationRadio radio) { positioning.SelectLocationMode(radios.click(radio)); }
+    void clickRadio(LocationMode radio) { positioning.SelectLocationMode(radios.click(radio)); }
     // The jog's quiet gap ends.
     void endPause() { ASSERT_TRUE(rig.output.tick()); }
     std::array<int, 3> flags() const
@@ -53,41 +53,41 @@ struct PositioningFixture : ::testing::Test {
 
 TEST_F(PositioningFixture, CenterRadioOnThenOff)
 {
-    clickRadio(LocationRadio::Center);
+    clickRadio(LocationMode::Center);
     EXPECT_EQ(rig.take(), (QStringList{"centre", "FF 02 01 00"}));
     EXPECT_EQ(flags(), (Flags{0, 1, 0}));
 
-    clickRadio(LocationRadio::Center); // the radio stays selected and clicks again
+    clickRadio(LocationMode::Center); // the radio stays selected and clicks again
     EXPECT_EQ(rig.take(), (QStringList{"off center"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
 }
 
 TEST_F(PositioningFixture, BoxRadioOnThenOffReturnsToCentre)
 {
-    clickRadio(LocationRadio::Box);
+    clickRadio(LocationMode::Box);
     EXPECT_EQ(rig.take(), (QStringList{"box", "FF 02 02 00"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 1}));
 
-    clickRadio(LocationRadio::Box);
+    clickRadio(LocationMode::Box);
     EXPECT_EQ(rig.take(), (QStringList{"off box", "FF 02 01 00"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
 }
 
 TEST_F(PositioningFixture, SwitchingModesDirectly)
 {
-    clickRadio(LocationRadio::Box);
+    clickRadio(LocationMode::Box);
     rig.take();
-    clickRadio(LocationRadio::Center);
+    clickRadio(LocationMode::Center);
     EXPECT_EQ(rig.take(), (QStringList{"centre", "FF 02 01 00"}));
     EXPECT_EQ(flags(), (Flags{0, 1, 0}));
 
-    clickRadio(LocationRadio::Point);
+    clickRadio(LocationMode::Point);
     EXPECT_EQ(rig.take(), (QStringList{"point armed"}));
     EXPECT_EQ(flags(), (Flags{1, 0, 0}));
 
     // Leaving point mode for another mode disarms the board (the box event
     // ends point positioning).
-    clickRadio(LocationRadio::Box);
+    clickRadio(LocationMode::Box);
     EXPECT_EQ(rig.take(), (QStringList{"box", "FF 02 02 00"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 1}));
 }
@@ -104,8 +104,8 @@ TEST_F(PositioningFixture, TheLaserGoesToTheSpotXBeforeY)
 
 TEST_F(PositioningFixture, PointRadioTwiceDisarmsTheBoard)
 {
-    clickRadio(LocationRadio::Point);
-    clickRadio(LocationRadio::Point);
+    clickRadio(LocationMode::Point);
+    clickRadio(LocationMode::Point);
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
     EXPECT_EQ(rig.take(), (QStringList{"point armed", "off point"}));
 }
@@ -114,27 +114,27 @@ TEST_F(PositioningFixture, FlagsOutliveAReset)
 {
     // ResetLocationControls (a job start) unchecks the radios but the mode is
     // remembered: the next click on the same radio only switches it off.
-    clickRadio(LocationRadio::Center);
+    clickRadio(LocationMode::Center);
     radios.checked = {};
     rig.take();
-    clickRadio(LocationRadio::Center);
+    clickRadio(LocationMode::Center);
     EXPECT_EQ(rig.take(), (QStringList{"off center"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
 }
 
 TEST_F(PositioningFixture, JogsWriteFrameTrailerLogThenPause)
 {
-    positioning.UpButton();
+    positioning.Jog(job::JogDirection::Up);
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF030100"), QByteArray::fromHex("01")}));
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "jogged up", "pause:50"}));
     endPause();
-    positioning.DownButton();
+    positioning.Jog(job::JogDirection::Down);
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 02 00", "02", "jogged down", "pause:50"}));
     endPause();
-    positioning.LeftButton();
+    positioning.Jog(job::JogDirection::Left);
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "jogged left", "pause:50"}));
     endPause();
-    positioning.RightButton();
+    positioning.Jog(job::JogDirection::Right);
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 04 00", "04", "jogged right", "pause:50"}));
 }
 
@@ -142,8 +142,8 @@ TEST_F(PositioningFixture, JogsWriteFrameTrailerLogThenPause)
 // meanwhile goes out after it, in order, and the window is never blocked.
 TEST_F(PositioningFixture, CommandsDuringTheJogPauseWaitTheirTurn)
 {
-    positioning.UpButton();
-    positioning.LeftButton();
+    positioning.Jog(job::JogDirection::Up);
+    positioning.Jog(job::JogDirection::Left);
     rig.frames().StartCarve();
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "jogged up", "pause:50", "jogged left"}));
     endPause();

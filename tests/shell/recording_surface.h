@@ -35,7 +35,7 @@ public:
     void DisableMachineControls() override { machineControlsEnabled = false; calls << "disable"; }
     void ResetLocationControls() override { calls << "resetLocations"; }
     void LockLocationControls() override { calls << "lock"; }
-    void UncheckRadio(job::LocationRadio radio) override
+    void UncheckRadio(job::LocationMode radio) override
     {
         static const char* const names[] = {"point", "center", "box"};
         calls << QStringLiteral("uncheck:") + QLatin1String(names[int(radio)]);

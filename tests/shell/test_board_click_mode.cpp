@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace kovra;
-using job::LocationRadio;
+using job::LocationMode;
 
 namespace {
 
@@ -37,9 +37,9 @@ struct Rig {
         }};
 
     int pointer() const { return rig.board.Pointer(); }
-    void clickRadios(std::initializer_list<LocationRadio> clicks)
+    void clickRadios(std::initializer_list<LocationMode> clicks)
     {
-        for (LocationRadio r : clicks)
+        for (LocationMode r : clicks)
             positioning.SelectLocationMode(radios.click(r));
     }
     // A board click at (x, y): what reached the wire.
@@ -57,16 +57,16 @@ TEST(BoardClickMode, OnlyArmedPointPositioningLocatesAndKeepsLocating)
 {
     struct Case {
         const char* name;
-        std::initializer_list<LocationRadio> clicks;
+        std::initializer_list<LocationMode> clicks;
         bool armed;
     };
     const Case cases[] = {
-        {"point", {LocationRadio::Point}, true},
-        {"point twice", {LocationRadio::Point, LocationRadio::Point}, false},
-        {"point, then box", {LocationRadio::Point, LocationRadio::Box}, false},
-        {"point, then centre", {LocationRadio::Point, LocationRadio::Center}, false},
-        {"box, centre, point", {LocationRadio::Box, LocationRadio::Center, LocationRadio::Point}, true},
-        {"centre twice", {LocationRadio::Center, LocationRadio::Center}, false},
+        {"point", {LocationMode::Point}, true},
+        {"point twice", {LocationMode::Point, LocationMode::Point}, false},
+        {"point, then box", {LocationMode::Point, LocationMode::Box}, false},
+        {"point, then centre", {LocationMode::Point, LocationMode::Center}, false},
+        {"box, centre, point", {LocationMode::Box, LocationMode::Center, LocationMode::Point}, true},
+        {"centre twice", {LocationMode::Center, LocationMode::Center}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -95,14 +95,14 @@ TEST(BoardClickMode, TheIBeamPlacesTheTextBoxAndSendsNothing)
 
     // A location mode chosen meanwhile ends the placement too.
     r.rig.board.SetPointer(image::IBeamPointer);
-    r.clickRadios({LocationRadio::Center});
+    r.clickRadios({LocationMode::Center});
     EXPECT_EQ(r.pointer(), image::DefaultPointer);
 }
 
 TEST(BoardClickMode, AResetOfTheLocationControlsDisarmsTheBoard)
 {
     Rig r;
-    r.clickRadios({LocationRadio::Point});
+    r.clickRadios({LocationMode::Point});
     r.rig.board.SetPointer(image::DefaultPointer); // ResetLocationControls, at a job start
     EXPECT_TRUE(r.clickBoard(100, 100).isEmpty());
 }

@@ -11,7 +11,7 @@
 
 using namespace kovra;
 using job::JogDirection;
-using job::LocationRadio;
+using job::LocationMode;
 
 namespace {
 
@@ -114,7 +114,7 @@ TEST_F(PresenterFixture, JobEventsBecomeTheWindowsTextsAndStates)
         {"box", [](L&, J& j) { emit j.boxPositioning(); },
             {"line:\r\nTo carve content will be limited in the box.",
                 "line:Press the direction button to adjust the position."}},
-        {"off", [](L&, J& j) { emit j.locationModeOff(LocationRadio::Center); }, {"uncheck:center"}},
+        {"off", [](L&, J& j) { emit j.locationModeOff(LocationMode::Center); }, {"uncheck:center"}},
         {"located", [](L&, J& j) { emit j.laserLocated(100, 205); }, {"line:Position to: 100,205"}},
         {"jogs", [](L&, J& j) {
              for (JogDirection d : {JogDirection::Up, JogDirection::Down, JogDirection::Left, JogDirection::Right})
