@@ -18,6 +18,7 @@
 #include "shell/estimate_store.h"
 #include "shell/job_progress_view.h"
 #include "shell/machine_presenter.h"
+#include "shell/trace_painter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,8 +45,13 @@ QString EngraveUsage()
         "                     %1\n"
         "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
         "The effect is one of the renderings \"kovra render --list\" names (default: dither).\n"
-        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n")
-        .arg(RenderOptionsUsage());
+        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n"
+        "A machine must answer within --connect-timeout (default %2 s), the job end within --job-timeout\n"
+        "(default %3 s). Exit status: 0 finished, 2 a wrong option or a picture that cannot be used,\n"
+        "3 no machine answered, 4 the job did not end in time, 5 the connection broke after Start.\n")
+        .arg(RenderOptionsUsage())
+        .arg(EngraveOptions{}.connectTimeoutS)
+        .arg(EngraveOptions{}.jobTimeoutS);
 }
 
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
@@ -111,15 +117,17 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
 
     image::DrawingBoard previewBoard(512, 512);
     previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
-    platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
+    platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, outputTimer, transferTimer;
 
     link::QtSerialChannel channel;
-    link::MachineLink machine(channel, previewBoard, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, transferTimer});
+    link::MachineLink machine(
+        channel, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, outputTimer, transferTimer});
     machine.replies().SetSupportedFirmwareVersion(1);
     job::JobEvents jobEvents;
+    shell::TracePainter trace(machine.events(), previewBoard);
     shell::MachinePresenter presenter(machine.events(), jobEvents, views);
     job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
-    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
+    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.picture());
     image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
     shell::ConfigFile config(platform::ConfigFilePath());
     shell::EstimateStore estimates(config);
@@ -187,7 +195,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         stage = Stage::Engraving;
         deadline.start(options.jobTimeoutS * 1000);
         jobClock.start();
-        jobControls.StartButton();
+        jobControls.Start();
     };
 
     // Each next step runs once the event's handler has finished, as a click would.
@@ -266,7 +274,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     const int code = QCoreApplication::exec();
     channel.PortClose();
     if (engraveBuffer)
-        *engraveBuffer = machine.replies().EngraveBuffer();
+        *engraveBuffer = machine.picture().EngraveBuffer();
     if (stage == Stage::Failed) {
         views.endProgress();
         err << QStringLiteral("kovra engrave: %1\n").arg(failure);
