@@ -64,6 +64,38 @@ TEST(EstimateStore, RatesPerBurnTimeInTheirOwnSection)
 }
 
 namespace {
+QStringList g_messages;
+void keepMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    g_messages << message;
+}
+} // namespace
+
+// A user who never opened the window has no configuration folder yet; a
+// rate that cannot be kept is said in one line, and nothing else happens.
+TEST(EstimateStore, TheFirstRateMakesTheFolderAndAFailedWriteSaysSo)
+{
+    QTemporaryDir dir;
+    shell::ConfigFile fresh(dir.filePath("never-opened/kovra/Config.ini"));
+    shell::EstimateStore store(fresh);
+    store.LearnRate(50, 703.25);
+    const std::optional<double> learned = shell::EstimateStore(fresh).LearnedRate(50);
+    ASSERT_TRUE(learned);
+    EXPECT_DOUBLE_EQ(*learned, 703.25);
+
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    shell::ConfigFile blocked(dir.filePath("file/Config.ini"));
+    g_messages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
+    shell::EstimateStore(blocked).LearnRate(50, 703.25);
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(g_messages.size(), 1);
+    EXPECT_TRUE(g_messages[0].startsWith("cannot keep the learned rate")) << g_messages[0].toStdString();
+    EXPECT_FALSE(g_messages[0].contains('\n'));
+}
+
+namespace {
 class FakeNotifier final : public platform::DesktopNotifier {
 public:
     QStringList shown;
