@@ -146,6 +146,9 @@ void JobProgress::started()
         m_reportedRow = -1;
         moveTo(0);
     }
+    // A new run begins at the top, unless a skip moved the machine before it.
+    if (newRun && m_reportedRow < 0)
+        atTheTop();
     m_skipsAhead = 0;
     setPhase(Phase::Engraving);
     if (newRun)
@@ -161,10 +164,19 @@ void JobProgress::recarved()
     // from the top arrives.
     m_rewindFrom = m_reportedRow >= 0 && m_reportedPassed > 0 ? m_reportedPassed : -1;
     m_rewindAt = m_clock();
+    atTheTop();
     m_skipsAhead = 0;
     moveTo(0);
     setPhase(Phase::Engraving);
     newMeasurement();
+}
+
+void JobProgress::atTheTop()
+{
+    // The light rows above the first dot are swept too, and take their time.
+    m_reportedRow = 0;
+    m_reportedColumn = 0;
+    m_reportedPassed = 0;
 }
 
 void JobProgress::newMeasurement()
@@ -172,6 +184,7 @@ void JobProgress::newMeasurement()
     m_measuredDots = 0;
     m_activeMs = 0;
     m_activeSince = m_phase == Phase::Engraving ? m_clock() : -1;
+    m_pace.Reset(activeMs());
     m_smoother.Reset();
     m_secondsLeft = -1;
     m_learned = false;
@@ -220,16 +233,21 @@ int JobProgress::nextDarkRow(int row) const
 
 void JobProgress::rowReported(int row)
 {
-    // X comes before every dot; only a new row moves the count (a skip
-    // reports the row it lands on and nothing else).
+    // The same X comes before every dot of a row: only a new row moves the
+    // count (a skip reports the row it lands on and nothing else). Compared
+    // with the machine's last X, so positions sent before a Recarve do not
+    // look like a new row.
     const bool skipLanding = (m_phase == Phase::Ready || m_phase == Phase::Finished) && m_skipsAhead > 0;
-    if ((m_phase != Phase::Engraving && m_phase != Phase::Paused && !skipLanding) || row == m_reportedRow)
+    if (row == m_machineRow)
+        return;
+    m_machineRow = row;
+    if (m_phase != Phase::Engraving && m_phase != Phase::Paused && !skipLanding)
         return;
     if (skipLanding)
         --m_skipsAhead;
     // A machine that reports only now and then still burned what lies
     // between two reports, as long as no dark row was jumped.
-    take(row, dotsBefore(row, 0), m_phase == Phase::Engraving && followsLastReport(row));
+    take(row, 0, dotsBefore(row, 0), m_phase == Phase::Engraving && followsLastReport(row));
 }
 
 void JobProgress::positionReported(int row, int column)
@@ -244,7 +262,7 @@ void JobProgress::positionReported(int row, int column)
         m_mayRunAlone = false;
         setPhase(Phase::Engraving);
     }
-    take(row, passed, m_phase == Phase::Engraving && next);
+    take(row, column, passed, m_phase == Phase::Engraving && next);
 }
 
 bool JobProgress::followsLastReport(int row) const
@@ -253,17 +271,26 @@ bool JobProgress::followsLastReport(int row) const
     return m_reportedRow >= 0 && row >= m_reportedRow && row <= nextDarkRow(m_reportedRow);
 }
 
-void JobProgress::take(int row, qint64 passed, bool burnedOneAfterAnother)
+void JobProgress::take(int row, int column, qint64 passed, bool burnedOneAfterAnother)
 {
     if (m_rewindFrom >= 0) {
         if (passed >= m_rewindFrom && m_clock() - m_rewindAt < StaleReportsMs)
             return;
+        // Back at the top as asked; else the machine went on where it was.
+        if (passed >= m_rewindFrom)
+            burnedOneAfterAnother = false;
         m_rewindFrom = -1;
-        burnedOneAfterAnother = false;
     }
-    if (burnedOneAfterAnother && passed > m_reportedPassed)
-        m_measuredDots += passed - m_reportedPassed;
+    if (burnedOneAfterAnother) {
+        const qint64 burned = std::max<qint64>(passed - m_reportedPassed, 0);
+        m_measuredDots += burned;
+        const int from = m_reportedRow * EngraveSide + m_reportedColumn;
+        m_pace.Advance(activeMs(), double(row * EngraveSide + column - from) / EngraveSide, burned);
+    } else if (m_phase == Phase::Engraving) {
+        m_pace.Break(activeMs());
+    }
     m_reportedRow = row;
+    m_reportedColumn = column;
     m_reportedPassed = passed;
     moveTo(passed);
 }
@@ -293,15 +320,8 @@ void JobProgress::finished()
 void JobProgress::notify()
 {
     if (m_phase == Phase::Engraving) {
-        bool learned = false;
-        if (const std::optional<double> r = rate(&learned)) {
-            const double left = double(m_rowStart[EngraveSide] - std::min(m_passed, m_rowStart[EngraveSide])) / *r;
-            m_secondsLeft = m_smoother.Update(activeMs(), left);
-            m_learned = learned;
-        } else {
-            m_secondsLeft = -1;
-            m_learned = false;
-        }
+        const std::optional<double> left = estimate(&m_learned);
+        m_secondsLeft = left ? m_smoother.Update(activeMs(), *left) : -1;
     }
     emit changed();
 }
@@ -320,16 +340,25 @@ std::optional<double> JobProgress::measuredRate() const
     return m_measuredDots * 1000.0 / double(ms);
 }
 
-std::optional<double> JobProgress::rate(bool* learned) const
+std::optional<double> JobProgress::estimate(bool* learned) const
 {
     *learned = false;
-    if (const std::optional<double> measured = measuredRate())
-        return measured;
+    const qint64 dotsLeft = m_rowStart[EngraveSide] - std::clamp<qint64>(m_passed, 0, m_rowStart[EngraveSide]);
+    // The pace of this run once enough of it is measured.
+    if (measuredRate()) {
+        const double position = m_reportedRow < 0 ? 0 : m_reportedRow * EngraveSide + m_reportedColumn;
+        const double rowsLeft = std::max(EngraveSide - position / EngraveSide, 0.0);
+        if (const std::optional<double> seconds = m_pace.SecondsFor(rowsLeft, dotsLeft))
+            return seconds;
+    }
+    // Else the rate learned from earlier jobs at this burn time.
     if (!m_store || m_burnTime <= 0)
         return std::nullopt;
     const std::optional<double> stored = m_store->LearnedRate(m_burnTime);
-    *learned = stored.has_value();
-    return stored && *stored > 0 ? stored : std::nullopt;
+    if (!stored || *stored <= 0)
+        return std::nullopt;
+    *learned = true;
+    return double(dotsLeft) / *stored;
 }
 
 JobProgressState JobProgress::State() const
@@ -347,8 +376,8 @@ JobProgressState JobProgress::State() const
         s.secondsLeft = 0;
         break;
     case Phase::Ready:
-        if (const std::optional<double> r = rate(&s.learned))
-            s.secondsLeft = int(std::ceil(double(s.dots - s.passed) / *r));
+        if (const std::optional<double> seconds = estimate(&s.learned))
+            s.secondsLeft = int(std::ceil(*seconds));
         break;
     default:
         // Engraving, and frozen where it stopped while paused or broken.

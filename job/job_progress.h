@@ -2,15 +2,16 @@
 // How far the engraving is and how long it may still take, learned from the
 // machine itself: the picture's dark dots are known once the machine has
 // them, each reported position passes the dots before it, and the rate
-// measured while the machine works (dots burned a second, pauses and breaks
-// left out) gives the time left. Before Start, the rate learned in earlier
-// jobs at the same burn time gives a first estimate.
+// measured while the machine works (its time per row and per dot burned,
+// pauses and breaks left out) gives the time left. The dots burned a second
+// are learned for the next job at the same burn time, which starts with them.
 //
 // Only dots the machine burned one after the other enter the rate: rows
 // skipped forward or back are passed but not burned, and the positions still
 // on their way when Recarve or Restart was pressed count for nothing.
 
 #include "job/job_events.h"
+#include "job/pace_fit.h"
 #include "job/time_left.h"
 
 #include <QByteArray>
@@ -79,15 +80,17 @@ private:
     void setPhase(JobProgressState::Phase phase);
     void rowReported(int row);
     void positionReported(int row, int column);
-    void take(int row, qint64 passed, bool burnedOneAfterAnother);
+    void take(int row, int column, qint64 passed, bool burnedOneAfterAnother);
     bool followsLastReport(int row) const;
     void moveTo(qint64 passed);
+    void atTheTop();
     void newMeasurement();
     void finished();
     void notify();
     qint64 activeMs() const;
     std::optional<double> measuredRate() const;
-    std::optional<double> rate(bool* learned) const;
+    // Seconds left: this run's pace once known, else the learned rate.
+    std::optional<double> estimate(bool* learned) const;
     qint64 dotsBefore(int row, int column) const;
     int nextDarkRow(int row) const;
 
@@ -104,6 +107,8 @@ private:
     int m_burnTime = 0;       // 0: not known yet
     // The machine's last report that was taken.
     int m_reportedRow = -1;
+    int m_reportedColumn = 0;
+    int m_machineRow = -1;    // the last X the machine sent, taken or not
     qint64 m_reportedPassed = 0;
     int m_skipsAhead = 0;      // skips asked for while no job runs, not yet reported
     qint64 m_rewindFrom = -1;  // after Recarve: reports from here on are old ones
@@ -112,6 +117,7 @@ private:
     qint64 m_measuredDots = 0;
     qint64 m_activeMs = 0;
     qint64 m_activeSince = -1; // clock at the start of the running stretch
+    PaceFit m_pace;
     TimeLeftSmoother m_smoother;
     int m_secondsLeft = -1;    // while engraving, as last smoothed
     bool m_learned = false;

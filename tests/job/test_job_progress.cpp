@@ -3,6 +3,7 @@
 #include "job/engrave_encoder.h"
 #include "job/job_progress.h"
 #include "job/keep_awake.h"
+#include "job/pace_fit.h"
 #include "job/time_left.h"
 #include "link/link_events.h"
 #include "platform/sleep_inhibitor.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace kovra;
@@ -89,7 +91,8 @@ TEST_F(ProgressFixture, DotsPassedAndTheTimeLeftFromTheMeasuredRate)
     burn(1, 99, 2);                  // 200 dots in 2 s: not yet enough time measured
     EXPECT_EQ(state().percent, 20);
     EXPECT_EQ(state().secondsLeft, -1);
-    burn(3, 99, 2);                  // 400 dots burned in 4 s
+    burn(2, 99, 1);
+    burn(3, 99, 1);                  // 400 dots burned in 4 s
     EXPECT_EQ(state().percent, 40);
     EXPECT_EQ(state().secondsLeft, 6); // 600 at 100 a second
     EXPECT_FALSE(state().learned);
@@ -292,6 +295,48 @@ TEST_F(ProgressFixture, OnlyAPictureThatArrivedWholeCounts)
     EXPECT_EQ(state().phase, Phase::PictureLost);
     emit link.pictureSent(true, raster.size(), raster.size());
     EXPECT_EQ(state().dots, 512 * 512);
+}
+
+// Stretches of a machine that takes 25 ms for each row it sweeps and 2 ms
+// for each dot it burns, reported in bursts.
+TEST(PaceFit, TellsTheTimePerRowFromTheTimePerDot)
+{
+    struct Stretch {
+        double rows;
+        qint64 dots;
+    };
+    const auto seconds = [](const Stretch& s) { return 0.025 * s.rows + 0.002 * s.dots; };
+    struct Case {
+        const char* what;
+        std::vector<Stretch> stretches;
+        Stretch left;
+        std::optional<double> expected;
+    };
+    const std::vector<Case> cases{
+        {"light and dark stretches", {{40, 0}, {2, 250}, {3, 400}, {20, 0}, {1, 300}}, {100, 5000}, 12.5},
+        {"all alike: the dots carry the time", {{2, 250}, {2, 250}, {2, 250}}, {100, 5000}, 11.0},
+        {"no dot yet", {{40, 0}, {40, 0}}, {100, 5000}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        job::PaceFit fit;
+        qint64 ms = 0;
+        fit.Reset(ms);
+        for (const Stretch& s : c.stretches) {
+            // Half of it as it goes, the rest in one burst at the end.
+            fit.Advance(ms + qint64(seconds(s) * 500), s.rows / 2, s.dots / 2);
+            ms += qint64(seconds(s) * 1000);
+            fit.Advance(ms, s.rows - s.rows / 2, s.dots - s.dots / 2);
+            fit.Advance(ms, 0, 0);
+        }
+        fit.Advance(ms + 1, 0, 0); // a later report closes the last stretch
+        fit.Break(ms + 2000);      // a skip: the time around the jump counts for nothing
+        const std::optional<double> got = fit.SecondsFor(c.left.rows, c.left.dots);
+        ASSERT_EQ(got.has_value(), c.expected.has_value());
+        if (got) {
+            EXPECT_NEAR(*got, *c.expected, 0.05 * *c.expected);
+        }
+    }
 }
 
 TEST(TimeLeftSmoother, CountsDownFollowsGentlyAndTakesNewsAtOnce)

@@ -30,8 +30,9 @@ public:
     void LearnRate(int, double dotsPerSecond) override { rate = dotsPerSecond; }
 };
 
-// A picture with what a photo and a caption give: a light margin, a band of
-// lettering, a shaded disc and a grey ramp, about 65,000 dots.
+// A picture like the sample a user tries first: a wide light margin above,
+// lettering, a shaded sphere lit from the upper left (its light side sparse),
+// a grey ramp, and light rows below; about 45,000 dots.
 QByteArray samplePicture()
 {
     QByteArray raster(job::EngraveBufferSize, '\0');
@@ -40,13 +41,12 @@ QByteArray samplePicture()
     for (int r = 0; r < job::EngraveSide; ++r) {
         for (int c = 0; c < job::EngraveSide; ++c) {
             double density = 0;
-            if (r >= 20 && r < 70 && c >= 100 && c < 412 && (c / 12 + r / 10) % 3 != 0)
-                density = 0.6;
-            const double dr = r - 285, dc = c - 256, d = std::sqrt(dr * dr + dc * dc);
-            if (d < 180)
-                density = std::min(0.9, 0.15 + 0.8 * std::hypot(r - 200.0, c - 190.0) / 360);
-            if (r >= 475 && r < 505)
-                density = 1 - c / 512.0;
+            if (r >= 80 && r < 125 && c >= 130 && c < 380 && (c / 14 + r / 9) % 3 != 0)
+                density = 0.55;
+            if (std::hypot(r - 230.0, c - 256.0) < 135)
+                density = std::min(0.9, 0.05 + 0.85 * std::hypot(r - 160.0, c - 190.0) / 250);
+            if (r >= 384 && r < 432 && c < 440)
+                density = 1 - c / 440.0;
             if (threshold(r, c) < density)
                 set(r, c);
         }
