@@ -150,9 +150,12 @@ void JobProgress::started()
     if (newRun && m_reportedRow < 0)
         atTheTop();
     m_skipsAhead = 0;
+    const bool resumed = m_phase == Phase::Paused;
     setPhase(Phase::Engraving);
     if (newRun)
         newMeasurement();
+    else if (resumed)
+        m_pace.Resume(activeMs());
 }
 
 void JobProgress::recarved()
@@ -184,7 +187,7 @@ void JobProgress::newMeasurement()
     m_measuredDots = 0;
     m_activeMs = 0;
     m_activeSince = m_phase == Phase::Engraving ? m_clock() : -1;
-    m_pace.Reset(activeMs());
+    m_pace.Reset(activeMs(), reportedPlace());
     m_smoother.Reset();
     m_secondsLeft = -1;
     m_learned = false;
@@ -221,6 +224,13 @@ qint64 JobProgress::dotsBefore(int row, int column) const
     if (const int rest = column % 8)
         dots += std::popcount(uchar(line[whole] & (0xFF00u >> rest)));
     return dots;
+}
+
+PaceFit::Place JobProgress::reportedPlace() const
+{
+    if (m_reportedRow < 0)
+        return {};
+    return {m_reportedRow * EngraveSide + m_reportedColumn, m_reportedPassed};
 }
 
 int JobProgress::nextDarkRow(int row) const
@@ -261,6 +271,7 @@ void JobProgress::positionReported(int row, int column)
     if (m_phase == Phase::Paused && m_mayRunAlone && next && passed > m_reportedPassed) {
         m_mayRunAlone = false;
         setPhase(Phase::Engraving);
+        m_pace.Resume(activeMs());
     }
     take(row, column, passed, m_phase == Phase::Engraving && next);
 }
@@ -282,12 +293,10 @@ void JobProgress::take(int row, int column, qint64 passed, bool burnedOneAfterAn
         m_rewindFrom = -1;
     }
     if (burnedOneAfterAnother) {
-        const qint64 burned = std::max<qint64>(passed - m_reportedPassed, 0);
-        m_measuredDots += burned;
-        const int from = m_reportedRow * EngraveSide + m_reportedColumn;
-        m_pace.Advance(activeMs(), double(row * EngraveSide + column - from) / EngraveSide, burned);
+        m_measuredDots += std::max<qint64>(passed - m_reportedPassed, 0);
+        m_pace.Advance(activeMs(), {row * EngraveSide + column, passed});
     } else if (m_phase == Phase::Engraving) {
-        m_pace.Break(activeMs());
+        m_pace.Break(activeMs(), {row * EngraveSide + column, passed});
     }
     m_reportedRow = row;
     m_reportedColumn = column;
@@ -344,12 +353,12 @@ std::optional<double> JobProgress::estimate(bool* learned) const
 {
     *learned = false;
     const qint64 dotsLeft = m_rowStart[EngraveSide] - std::clamp<qint64>(m_passed, 0, m_rowStart[EngraveSide]);
-    // The pace of this run once enough of it is measured.
-    if (measuredRate()) {
-        const double position = m_reportedRow < 0 ? 0 : m_reportedRow * EngraveSide + m_reportedColumn;
-        const double rowsLeft = std::max(EngraveSide - position / EngraveSide, 0.0);
-        if (const std::optional<double> seconds = m_pace.SecondsFor(rowsLeft, dotsLeft))
+    // The pace of this run once enough of it is measured; its dots a second
+    // until the first stretches are timed.
+    if (const std::optional<double> rate = measuredRate()) {
+        if (const std::optional<double> seconds = m_pace.SecondsFrom(reportedPlace()))
             return seconds;
+        return double(dotsLeft) / *rate;
     }
     // Else the rate learned from earlier jobs at this burn time.
     if (!m_store || m_burnTime <= 0)

@@ -2,8 +2,8 @@
 // How far the engraving is and how long it may still take, learned from the
 // machine itself: the picture's dark dots are known once the machine has
 // them, each reported position passes the dots before it, and the rate
-// measured while the machine works (its time per row and per dot burned,
-// pauses and breaks left out) gives the time left. The dots burned a second
+// measured while the machine works (its time for light rows and per dot
+// burned, pauses and breaks left out) gives the time left. The dots burned a second
 // are learned for the next job at the same burn time, which starts with them.
 //
 // Only dots the machine burned one after the other enter the rate: rows
@@ -93,6 +93,7 @@ private:
     std::optional<double> estimate(bool* learned) const;
     qint64 dotsBefore(int row, int column) const;
     int nextDarkRow(int row) const;
+    PaceFit::Place reportedPlace() const; // of the last report taken
 
     RateStore* m_store;
     Clock m_clock;
@@ -117,7 +118,7 @@ private:
     qint64 m_measuredDots = 0;
     qint64 m_activeMs = 0;
     qint64 m_activeSince = -1; // clock at the start of the running stretch
-    PaceFit m_pace;
+    PaceFit m_pace{m_rowStart};
     TimeLeftSmoother m_smoother;
     int m_secondsLeft = -1;    // while engraving, as last smoothed
     bool m_learned = false;

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <functional>
+#include <array>
 #include <map>
 #include <optional>
 #include <vector>
@@ -297,44 +298,52 @@ TEST_F(ProgressFixture, OnlyAPictureThatArrivedWholeCounts)
     EXPECT_EQ(state().dots, 512 * 512);
 }
 
-// Stretches of a machine that takes 25 ms for each row it sweeps and 2 ms
-// for each dot it burns, reported in bursts.
-TEST(PaceFit, TellsTheTimePerRowFromTheTimePerDot)
+// A machine that needs 25 ms to pass a row and 2 ms for each dot, whichever
+// is longer, reporting at the end of every row; it starts up for 2 s first.
+TEST(PaceFit, LearnsTheTimeOfLightRowsAndOfDots)
 {
-    struct Stretch {
-        double rows;
-        qint64 dots;
-    };
-    const auto seconds = [](const Stretch& s) { return 0.025 * s.rows + 0.002 * s.dots; };
+    std::array<qint64, 513> rowStart{};
+    const auto dotsIn = [](int row) { return row >= 40 && row < 100 ? 300 : row >= 140 && row < 300 ? 8 : 0; };
+    for (int row = 0; row < 512; ++row)
+        rowStart[size_t(row) + 1] = rowStart[size_t(row)] + dotsIn(row);
+    const auto rowMs = [&](int row) { return std::max(25, 2 * dotsIn(row)); };
+    qint64 wholeMs = 0;
+    for (int row = 200; row < 512; ++row)
+        wholeMs += rowMs(row);
+
     struct Case {
         const char* what;
-        std::vector<Stretch> stretches;
-        Stretch left;
-        std::optional<double> expected;
+        int skipAt;                   // a skip of 15 rows from here, or -1
+        int upTo;                     // the machine has reached this row
+        std::optional<qint64> leftMs; // from there to the end
     };
     const std::vector<Case> cases{
-        {"light and dark stretches", {{40, 0}, {2, 250}, {3, 400}, {20, 0}, {1, 300}}, {100, 5000}, 12.5},
-        {"all alike: the dots carry the time", {{2, 250}, {2, 250}, {2, 250}}, {100, 5000}, 11.0},
-        {"no dot yet", {{40, 0}, {40, 0}}, {100, 5000}, std::nullopt},
+        {"light and dark rows", -1, 200, wholeMs},
+        {"a skip counts for nothing", 120, 200, wholeMs},
+        {"only light rows yet", -1, 30, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        job::PaceFit fit;
+        job::PaceFit fit(rowStart);
         qint64 ms = 0;
-        fit.Reset(ms);
-        for (const Stretch& s : c.stretches) {
-            // Half of it as it goes, the rest in one burst at the end.
-            fit.Advance(ms + qint64(seconds(s) * 500), s.rows / 2, s.dots / 2);
-            ms += qint64(seconds(s) * 1000);
-            fit.Advance(ms, s.rows - s.rows / 2, s.dots - s.dots / 2);
-            fit.Advance(ms, 0, 0);
+        fit.Reset(ms, {});
+        const auto at = [&](int row) { return job::PaceFit::Place{row * 512, rowStart[size_t(row)]}; };
+        ms += 2000; // start-up
+        for (int row = 0; row < c.upTo; ++row) {
+            if (row == c.skipAt) {
+                ms += 300;
+                row += 15;
+                fit.Break(ms, at(row));
+            }
+            ms += rowMs(row);
+            fit.Advance(ms, at(row + 1));
         }
-        fit.Advance(ms + 1, 0, 0); // a later report closes the last stretch
-        fit.Break(ms + 2000);      // a skip: the time around the jump counts for nothing
-        const std::optional<double> got = fit.SecondsFor(c.left.rows, c.left.dots);
-        ASSERT_EQ(got.has_value(), c.expected.has_value());
-        if (got) {
-            EXPECT_NEAR(*got, *c.expected, 0.05 * *c.expected);
+        fit.Advance(ms + 1, at(c.upTo)); // a later report ends the last stretch
+        const std::optional<double> left = fit.SecondsFrom(at(c.upTo));
+        ASSERT_EQ(left.has_value(), c.leftMs.has_value());
+        if (left) {
+            EXPECT_NEAR(*left, *c.leftMs / 1000.0, 0.02 * *c.leftMs / 1000.0);
+            EXPECT_NEAR(fit.secondsPerLightRow(), 0.025, 0.001);
         }
     }
 }
