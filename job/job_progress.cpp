@@ -374,7 +374,9 @@ JobProgressState JobProgress::State() const
 {
     JobProgressState s;
     s.phase = m_phase;
-    if (m_phase == Phase::NoPicture || m_phase == Phase::PictureLost)
+    // Without a whole picture in the machine there is nothing to count.
+    if (m_phase == Phase::NoPicture || m_phase == Phase::PictureLost
+        || (m_phase == Phase::Broken && m_afterBreak == Phase::PictureLost))
         return s;
     s.dots = m_rowStart[EngraveSide];
     s.passed = std::clamp<qint64>(m_passed, 0, s.dots);

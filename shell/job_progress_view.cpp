@@ -74,7 +74,9 @@ QString JobProgressView::Text(const job::JobProgressState& state)
     case Phase::Finished:
         return percent + Separator + QStringLiteral("finished in %1").arg(Duration(state.activeSeconds));
     case Phase::Broken:
-        return percent + Separator + QStringLiteral("connection broken");
+        // Broken off in the transfer: no picture to count yet.
+        return state.dots > 0 ? percent + Separator + QStringLiteral("connection broken")
+                              : QStringLiteral("connection broken");
     case Phase::PictureLost:
         return QStringLiteral("the picture did not arrive whole") + Separator + QStringLiteral("send it again");
     }

@@ -264,6 +264,9 @@ TEST_F(ProgressFixture, BackAfterABreakTheProgressTellsWhatHolds)
         c.before();
         c.breakOff();
         EXPECT_EQ(fresh.State().phase, c.after == Phase::NoPicture ? Phase::NoPicture : Phase::Broken);
+        if (c.after == Phase::PictureLost) {
+            EXPECT_EQ(fresh.State().dots, 0) << "no picture to count";
+        }
         emit link.connected(3);
         EXPECT_EQ(fresh.State().phase, c.after);
         transfer(); // the picture goes again

@@ -36,6 +36,9 @@ TEST(JobProgressView, TextsForEachPhase)
     EXPECT_EQ(text(Phase::Engraving, 2, -1), "2 %" + dot + "estimating\u2026");
     EXPECT_EQ(text(Phase::Paused, 37, 84), "37 %" + dot + "1:24 left" + dot + "paused");
     EXPECT_EQ(text(Phase::Broken, 40, 60), "40 %" + dot + "connection broken");
+    job::JobProgressState inTransfer;
+    inTransfer.phase = Phase::Broken;
+    EXPECT_EQ(shell::JobProgressView::Text(inTransfer), "connection broken");
     EXPECT_EQ(text(Phase::PictureLost, 0, -1), "the picture did not arrive whole" + dot + "send it again");
     EXPECT_EQ(text(Phase::Finished, 100, 0, 3725), "100 %" + dot + "finished in 1:02:05");
     EXPECT_EQ(shell::JobProgressView::Duration(59), "0:59");
