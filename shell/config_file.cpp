@@ -1,8 +1,8 @@
 #include "shell/config_file.h"
 
-#include "platform/paths.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -298,7 +298,7 @@ bool WriteProfileText(const QString& file, const QString& section, const QString
 bool ConfigFile::Write(const QString& section, const QString& key, const QString& value)
 {
     const QString folder = QFileInfo(m_file).path();
-    if (!QFileInfo(folder).isDir() && !platform::CreateFolder(folder))
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return false;
     return WriteProfileText(m_file, section, key, value);
 }
