@@ -1,6 +1,7 @@
 #include "app/engrave_command.h"
 
 #include "app/console_views.h"
+#include "app/terminal_progress.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
 #include "image/picture_session.h"
@@ -168,27 +169,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
             line += QStringLiteral(", no estimate yet at burn time %1").arg(progress.BurnTime());
         views.AppendLogLine(line + QLatin1Char('.'));
     };
-    // On a terminal one line follows every change; into a file or pipe a
-    // line per five percent.
-    QString lastShown;
-    int lastStep = -1;
-    auto printProgress = [&] {
-        const job::JobProgressState state = progress.State();
-        if (state.phase != job::JobProgressState::Phase::Engraving)
-            return;
-        const QString text = QStringLiteral("Engraving: ") + shell::JobProgressView::Text(state);
-        if (views.terminal()) {
-            if (text != lastShown)
-                views.showProgress(text);
-            lastShown = text;
-            return;
-        }
-        const int step = state.percent / 5;
-        if (step == lastStep)
-            return;
-        lastStep = step;
-        views.showProgress(text);
-    };
+    TerminalProgress progressLine(views);
 
     QElapsedTimer jobClock;
     auto startJob = [&] {
@@ -221,7 +202,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     });
     QObject::connect(&progress, &job::JobProgress::changed, [&] {
         if (stage == Stage::Engraving)
-            printProgress();
+            progressLine.show(progress.State());
     });
     QObject::connect(&events, &link::LinkEvents::connectionBroken, [&](int port) {
         if (stage == Stage::Sending || stage == Stage::Connecting) {

@@ -88,7 +88,7 @@ Program::Program()
     m_keepAwake = std::make_unique<job::KeepAwake>(*m_jobEvents, m_link->events(), *m_inhibitor);
     m_notifier = platform::CreateDesktopNotifier();
     m_endNotice = std::make_unique<shell::JobEndNotice>(
-        m_link->events(), *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
+        m_link->events(), *m_progress, *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
     m_pictures = std::make_unique<image::PictureSession>(
         m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
     m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_config);

@@ -1,6 +1,8 @@
 #include "shell/config_file.h"
 
+
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -291,6 +293,14 @@ bool WriteProfileText(const QString& file, const QString& section, const QString
         return false;
     }
     return out.commit();
+}
+
+bool ConfigFile::Write(const QString& section, const QString& key, const QString& value)
+{
+    const QString folder = QFileInfo(m_file).path();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return false;
+    return WriteProfileText(m_file, section, key, value);
 }
 
 int DecimalTextToInt(QStringView text)

@@ -4,7 +4,8 @@
 // regard to case, every other line of the file is left exactly as it was, the
 // file is created by the first write, and a value is read up to 10,240 bytes.
 // The file is UTF-8 on disk. A write that cannot be done (read-only file,
-// missing folder, no permission) returns false and changes nothing.
+// missing folder, no permission) returns false and changes nothing; the
+// program's own ConfigFile makes a missing folder first.
 
 #include <QString>
 #include <QStringView>
@@ -37,10 +38,9 @@ public:
     {
         return ReadProfileText(m_file, section, key, defaultText);
     }
-    bool Write(const QString& section, const QString& key, const QString& value)
-    {
-        return WriteProfileText(m_file, section, key, value);
-    }
+    // Makes the file's folder when it is missing (a command-line run can be
+    // the first to store anything), then writes.
+    bool Write(const QString& section, const QString& key, const QString& value);
     const QString& file() const { return m_file; }
 
 private:

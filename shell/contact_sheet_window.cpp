@@ -1,12 +1,15 @@
 #include "shell/contact_sheet_window.h"
 
-#include "shell/place_control.h"
 #include "shell/window_fonts.h"
+#include "shell/window_placement.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QStyle>
 
 namespace kovra::shell {
 
@@ -15,15 +18,21 @@ namespace {
 constexpr int kMargin = 8;
 constexpr int kGap = 10;
 constexpr int kLabelHeight = 20;
-constexpr int kTop = 40;
+constexpr int kTop = 40;    // where the tiles begin
+constexpr int kTopRow = 24; // the check box and the hint above them
 // The tile with its one-pixel frame.
 constexpr int kFramed = ContactSheetWindow::TileSide + 2;
+constexpr int kCells = image::RenderingCount + 1;
+constexpr int kRows = (kCells + ContactSheetWindow::Columns - 1) / ContactSheetWindow::Columns;
+// All tiles with their labels.
+constexpr QSize kSheet{ContactSheetWindow::Columns * kFramed + (ContactSheetWindow::Columns - 1) * kGap,
+                       kRows * (kLabelHeight + kFramed) + (kRows - 1) * kGap};
 
 QPoint cellOrigin(int i)
 {
     const int col = i % ContactSheetWindow::Columns;
     const int row = i / ContactSheetWindow::Columns;
-    return {kMargin + col * (kFramed + kGap), kTop + row * (kLabelHeight + kFramed + kGap)};
+    return {col * (kFramed + kGap), row * (kLabelHeight + kFramed + kGap)};
 }
 
 } // namespace
@@ -72,38 +81,66 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("ContactSheetWindow"));
     setWindowTitle(QStringLiteral("All renderings"));
-    const int cells = image::RenderingCount + 1;
-    const int rows = (cells + Columns - 1) / Columns;
-    setFixedSize(2 * kMargin + Columns * kFramed + (Columns - 1) * kGap,
-                 kTop + rows * (kLabelHeight + kFramed) + (rows - 1) * kGap + kMargin);
 
-    ActualSizeCheck = PlaceControl<QCheckBox>(this, "ActualSizeCheck", kMargin, 8, 360, 24);
+    ActualSizeCheck = new QCheckBox(this);
+    ActualSizeCheck->setObjectName(QStringLiteral("ActualSizeCheck"));
     ActualSizeCheck->setText(QStringLiteral("Actual size (the middle of the picture, dot for dot)"));
     ActualSizeCheck->setFont(ArialFont(13));
-    HintLabel = PlaceControl<QLabel>(this, "HintLabel", width() - kMargin - 360, 8, 360, 24);
+    HintLabel = new QLabel(this);
+    HintLabel->setObjectName(QStringLiteral("HintLabel"));
     HintLabel->setText(QStringLiteral("Click a rendering to choose it"));
     HintLabel->setFont(ArialFont(13));
     HintLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ActualSizeCheck->setFixedHeight(kTopRow);
+    HintLabel->setFixedHeight(kTopRow);
 
-    for (int i = 0; i < cells; ++i) {
-        const QPoint at = cellOrigin(i);
-        const bool isRendering = i < image::RenderingCount;
-        auto* label = new QLabel(this);
-        label->setGeometry(at.x(), at.y(), kFramed, kLabelHeight);
-        label->setFont(ArialFont(13, isRendering));
-        label->setText(isRendering ? image::RenderingLabel(image::AllRenderings[size_t(i)])
-                                   : QStringLiteral("The tuned picture"));
-        m_labels.push_back(label);
-        std::function<void()> onClick;
-        if (isRendering)
-            onClick = [this, i] { emit chosen(image::AllRenderings[size_t(i)]); };
-        auto* tile = new ContactSheetTile(this, std::move(onClick));
-        tile->setObjectName(isRendering ? QStringLiteral("Tile_") + image::RenderingName(image::AllRenderings[size_t(i)])
-                                        : QStringLiteral("Tile_picture"));
-        tile->setGeometry(at.x(), at.y() + kLabelHeight, kFramed, kFramed);
-        m_tiles.push_back(tile);
-    }
+    auto* sheet = new QWidget;
+    sheet->setFixedSize(kSheet);
+    for (int i = 0; i < kCells; ++i)
+        addCell(sheet, i);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scroll->setWidget(sheet);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(ActualSizeCheck);
+    top->addStretch();
+    top->addWidget(HintLabel);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setSpacing(kTop - kMargin - kTopRow);
+    layout->addLayout(top);
+    layout->addWidget(m_scroll, 1);
+
+    // The whole sheet where the screen has room for it (the scroll bar's
+    // width kept free for screens that do not), else the screen's free area.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setMinimumSize(kFramed + 2 * kMargin + scrollBar, kTop + kLabelHeight + kMargin + 60);
+    WindowPlacement::Keep(this,
+        QRect(0, 0, kSheet.width() + 2 * kMargin + scrollBar, kTop + kSheet.height() + kMargin),
+        WindowPlacement::Sizing::FitScreen);
     connect(ActualSizeCheck, &QCheckBox::toggled, this, [this] { showTiles(); });
+}
+
+void ContactSheetWindow::addCell(QWidget* sheet, int i)
+{
+    const QPoint at = cellOrigin(i);
+    const bool isRendering = i < image::RenderingCount;
+    auto* label = new QLabel(sheet);
+    label->setGeometry(at.x(), at.y(), kFramed, kLabelHeight);
+    label->setFont(ArialFont(13, isRendering));
+    label->setText(isRendering ? image::RenderingLabel(image::AllRenderings[size_t(i)])
+                               : QStringLiteral("The tuned picture"));
+    m_labels.push_back(label);
+    std::function<void()> onClick;
+    if (isRendering)
+        onClick = [this, i] { emit chosen(image::AllRenderings[size_t(i)]); };
+    auto* tile = new ContactSheetTile(sheet, std::move(onClick));
+    tile->setObjectName(isRendering ? QStringLiteral("Tile_") + image::RenderingName(image::AllRenderings[size_t(i)])
+                                    : QStringLiteral("Tile_picture"));
+    tile->setGeometry(at.x(), at.y() + kLabelHeight, kFramed, kFramed);
+    m_tiles.push_back(tile);
 }
 
 ContactSheetWindow::~ContactSheetWindow() = default;
@@ -141,9 +178,9 @@ QImage ContactSheetWindow::tileImage(int i) const
     return i >= 0 && i < tileCount() ? m_tiles[size_t(i)]->image() : QImage();
 }
 
-QRect ContactSheetWindow::tileGeometry(int i) const
+QWidget* ContactSheetWindow::tile(int i) const
 {
-    return i >= 0 && i < tileCount() ? m_tiles[size_t(i)]->geometry() : QRect();
+    return i >= 0 && i < tileCount() ? m_tiles[size_t(i)] : nullptr;
 }
 
 QImage HalfSize(const QImage& image)

@@ -3,7 +3,9 @@
 // once, each labelled, so they can be compared side by side. A tile shows
 // its rendering whole at half size, or, with "Actual size" ticked, the middle
 // of it dot for dot. Clicking a tile chooses that rendering, as a click on an
-// effect board does. The last cell shows the tuned picture itself.
+// effect board does. The last cell shows the tuned picture itself. The sheet
+// opens as large as the screen's free area allows, scrolls what does not fit
+// and can be resized.
 
 #include "image/renderings.h"
 
@@ -15,6 +17,7 @@
 
 class QCheckBox;
 class QLabel;
+class QScrollArea;
 
 namespace kovra::shell {
 
@@ -38,8 +41,10 @@ public:
     // What tile i shows now (the last one is the picture).
     QImage tileImage(int i) const;
     int tileCount() const { return int(m_tiles.size()); }
-    // The tile's position in the window, for clicks.
-    QRect tileGeometry(int i) const;
+    // The tile itself, for clicks.
+    QWidget* tile(int i) const;
+    // The sheet of tiles, scrolled inside the window.
+    QScrollArea* scrollArea() const { return m_scroll; }
 
     QCheckBox* ActualSizeCheck = nullptr;
     QLabel* HintLabel = nullptr;
@@ -48,8 +53,10 @@ signals:
     void chosen(image::Rendering rendering);
 
 private:
+    void addCell(QWidget* sheet, int i);
     void showTiles();
 
+    QScrollArea* m_scroll = nullptr;
     std::vector<ContactSheetTile*> m_tiles;
     std::vector<QLabel*> m_labels;
     // Both views of every cell, made once per change of the renderings (the

@@ -15,7 +15,7 @@ EffectWindow::EffectWindow(image::DrawingBoard& blackWhiteBoard, image::DrawingB
 {
     setObjectName(QStringLiteral("EffectWindow"));
     setWindowTitle(QString());
-    WindowPlacement::Keep(this, QRect(QPoint(50, 50), Size), WindowPlacement::Sizing::Fixed,
+    WindowPlacement::Keep(this, QRect(QPoint(50, 50), Size), WindowPlacement::Sizing::FixedInsideHeight,
         WindowPlacement::Title::Untitled);
 
     EffectPromptLabel = new QLabel(this);

@@ -20,7 +20,9 @@ class TuningStrip;
 class EffectWindow : public QWidget {
     Q_OBJECT
 public:
-    // The boards' area, with the tuning strip below it.
+    // The window's width and the height of its inside: the boards' area with
+    // the tuning strip below it. The window grows by the height of whatever
+    // frame the window manager gives it, so the strip is always whole.
     static constexpr QSize Size{1080, 652};
     // Where the tuning strip starts, under the boards.
     static constexpr int TuningStripTop = 576;

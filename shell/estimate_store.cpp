@@ -1,10 +1,13 @@
 #include "shell/estimate_store.h"
 
+#include <QLoggingCategory>
+
 #include <cmath>
 
 namespace kovra::shell {
 
 namespace {
+Q_LOGGING_CATEGORY(lcEstimates, "kovra.shell", QtInfoMsg)
 QString keyFor(int burnTime) { return QStringLiteral("DotsPerSecondAtBurnTime%1").arg(burnTime); }
 } // namespace
 
@@ -32,7 +35,9 @@ void EstimateStore::LearnRate(int burnTime, double dotsPerSecond)
         return;
     const std::optional<double> old = readRate(burnTime);
     const double rate = old ? (*old + dotsPerSecond) / 2 : dotsPerSecond;
-    m_config.Write(QLatin1String(Section), keyFor(burnTime), QString::number(rate, 'f', 2));
+    // The job goes on either way; the next one just starts without an estimate.
+    if (!m_config.Write(QLatin1String(Section), keyFor(burnTime), QString::number(rate, 'f', 2)))
+        qCWarning(lcEstimates).noquote() << "cannot keep the learned rate: cannot write" << m_config.file();
     m_known.erase(burnTime);
 }
 

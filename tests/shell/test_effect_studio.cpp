@@ -196,7 +196,7 @@ TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
 
     // A click on a tile chooses its rendering; the sheet closes with the window.
     const QImage chosen = pictures.studio().render(Rendering::Jarvis);
-    QWidget* tile = sheet->childAt(sheet->tileGeometry(int(Rendering::Jarvis)).center());
+    QWidget* tile = sheet->tile(int(Rendering::Jarvis));
     ASSERT_NE(tile, nullptr);
     QTest::mouseClick(tile, Qt::LeftButton);
     EXPECT_FALSE(pictures.effectWindowOpen());
