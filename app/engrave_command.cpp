@@ -3,7 +3,7 @@
 #include "app/console_views.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
-#include "image/picture_session.h"
+#include "picture/picture_flow.h"
 #include "job/engrave_encoder.h"
 #include "job/job_controls.h"
 #include "job/job_events.h"
@@ -120,7 +120,7 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
     shell::MachinePresenter presenter(machine.events(), jobEvents, views);
     job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
     job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
-    image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
+    picture::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
     shell::ConfigFile config(platform::ConfigFilePath());
     shell::EstimateStore estimates(config);
     job::JobProgress progress(machine.events(), jobEvents, &estimates);
@@ -250,11 +250,11 @@ int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStre
         if (stage != Stage::Rendering || !pictures.renderingsReady())
             return;
         renderPoll.stop();
-        const image::Rendering effect = options.render.effect;
+        const rendering::Rendering effect = options.render.effect;
         pictures.Choose(effect);
-        const QString how = effect == image::Rendering::Dither       ? QStringLiteral("dithered")
-                            : effect == image::Rendering::BlackWhite ? QStringLiteral("black and white")
-                                                                     : QStringLiteral("by ") + image::RenderingName(effect);
+        const QString how = effect == rendering::Rendering::Dither       ? QStringLiteral("dithered")
+                            : effect == rendering::Rendering::BlackWhite ? QStringLiteral("black and white")
+                                                                     : QStringLiteral("by ") + rendering::RenderingName(effect);
         out << QStringLiteral("Picture %1 rendered %2.\n").arg(QFileInfo(options.picture).fileName(), how);
         out.flush();
         stage = Stage::Connecting;

@@ -4,7 +4,7 @@
 #ifdef KOVRA_HAVE_DOCTOR
 #include "doctor/serial_doctor.h"
 #endif
-#include "image/picture_session.h"
+#include "picture/picture_flow.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
 #include "job/job_progress.h"
@@ -86,7 +86,7 @@ Program::Program()
     m_notifier = platform::CreateDesktopNotifier();
     m_endNotice = std::make_unique<shell::JobEndNotice>(
         m_link->events(), *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
-    m_pictures = std::make_unique<image::PictureSession>(
+    m_pictures = std::make_unique<picture::PictureSession>(
         m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
     m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_config);
     m_languages = std::make_unique<shell::InterfaceLanguages>(

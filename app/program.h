@@ -17,7 +17,7 @@ class DesktopNotifier;
 class GlobalHotKeys;
 class SleepInhibitor;
 }
-namespace kovra::image {
+namespace kovra::picture {
 class PictureSession;
 }
 namespace kovra::job {
@@ -103,7 +103,7 @@ private:
     std::unique_ptr<job::KeepAwake> m_keepAwake;
     std::unique_ptr<platform::DesktopNotifier> m_notifier;
     std::unique_ptr<shell::JobEndNotice> m_endNotice;
-    std::unique_ptr<image::PictureSession> m_pictures;
+    std::unique_ptr<picture::PictureSession> m_pictures;
     std::unique_ptr<shell::EffectStudio> m_studio;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;

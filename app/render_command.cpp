@@ -4,8 +4,8 @@
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
 #include "image/image_view.h"
-#include "image/picture_session.h"
-#include "image/test_card.h"
+#include "picture/picture_flow.h"
+#include "rendering/test_card.h"
 #include "job/engrave_encoder.h"
 #include "platform/timer.h"
 
@@ -121,7 +121,7 @@ int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
     previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
     TickNow effectTaskTimer;
     QuietView view;
-    image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, view);
+    picture::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, view);
     ApplyRenderOptions(pictures, options);
     pictures.FileDropped({paths[0]});
     if (!pictures.effectWindowOpen())
@@ -144,7 +144,7 @@ int RunTestCardCommand(const QStringList& args, QTextStream& out, QTextStream& e
     QString error;
     if (!parse(args, false, 1, paths, options, error))
         return fail(err, "testcard", error, 2);
-    if (!WriteRasterPng(job::EncodeEngravePicture(image::MakeTestCard(options.tuning)), paths[0], error))
+    if (!WriteRasterPng(job::EncodeEngravePicture(rendering::MakeTestCard(options.tuning)), paths[0], error))
         return fail(err, "testcard", error, 1);
     return 0;
 }

@@ -3,21 +3,21 @@
 // "kovra testcard" share: --effect NAME, --brightness N, --contrast N,
 // --gamma X, --invert, --threshold N.
 
-#include "image/renderings.h"
-#include "image/tuning.h"
+#include "rendering/rendering.h"
+#include "rendering/tuning.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace kovra::image {
+namespace kovra::picture {
 class PictureSession;
 }
 
 namespace kovra::app {
 
 struct RenderOptions {
-    image::Rendering effect = image::Rendering::Dither;
-    image::Tuning tuning;
+    rendering::Rendering effect = rendering::Rendering::Dither;
+    rendering::Tuning tuning;
 };
 
 enum class OptionTaken {
@@ -36,6 +36,6 @@ QString RenderingList();
 
 // The tuning and the effect given to a session before its renderings are
 // made (so the effect is what the right-hand board would show).
-void ApplyRenderOptions(image::PictureSession& session, const RenderOptions& options);
+void ApplyRenderOptions(picture::PictureSession& session, const RenderOptions& options);
 
 } // namespace kovra::app

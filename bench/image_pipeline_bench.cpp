@@ -7,10 +7,10 @@
 
 #include "bench/process_memory.h"
 #include "image/drawing_board.h"
-#include "image/fitting.h"
+#include "rendering/fitting.h"
 #include "image/image_view.h"
-#include "image/picture_loader.h"
-#include "image/picture_session.h"
+#include "codec/picture_loader.h"
+#include "picture/picture_flow.h"
 #include "platform/timer.h"
 #include "tests/support/manual_timer.h"
 
@@ -64,7 +64,7 @@ struct Dropping {
     QImage white = plainWhite();
     HandTimer timer;
     SilentView view;
-    image::PictureSession session{preview, white, timer, view};
+    picture::PictureSession session{preview, white, timer, view};
 };
 
 // Gradients with noise on top, so neither format can compress it to nothing.
@@ -240,7 +240,7 @@ PillowResult runPillow(const QString& python, const QString& script, const QStri
 int peakOfOneDrop(const QString& path)
 {
     Dropping dropping;
-    image::PictureSession& session = dropping.session;
+    picture::PictureSession& session = dropping.session;
     const double before = bench::peakResidentMb();
     session.FileDropped({path});
     dropping.timer.tick();
@@ -300,8 +300,8 @@ void benchHostileFiles(const QTemporaryDir& dir)
         if (!f.open(QIODevice::WriteOnly) || f.write(h.bytes) != h.bytes.size())
             continue;
         f.close();
-        image::LoadedPicture p;
-        const Timing t = timeMs([&] { p = image::LoadPicture(path, image::FitDecodeSize); });
+        codec::LoadedPicture p;
+        const Timing t = timeMs([&] { p = codec::LoadPicture(path, rendering::FitDecodeSize); });
         const Peak peak = measurePeak(path);
         std::printf("%-24s %8lld %10.2f %10.1f %10.1f   %s\n", h.name, qlonglong(h.bytes.size()), t.wallMs,
                     peak.peakMb, peak.peakMb - peak.beforeMb, p.ok() ? "accepted" : qPrintable(p.error));
@@ -371,7 +371,7 @@ int main(int argc, char** argv)
     }
 
     Dropping dropping;
-    image::PictureSession& session = dropping.session;
+    picture::PictureSession& session = dropping.session;
 
     std::printf("\nmedian wall-clock ms of file -> both renderings ready (ours), of the same decode alone, and of\n"
                 "the ImageMagick command; best = ratio of the fastest runs; cpu ratio = the same medians of process\n"
@@ -403,7 +403,7 @@ int main(int argc, char** argv)
                 dropping.timer.tick();
             });
             const Timing decode = timeMs([&] {
-                const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
+                const codec::LoadedPicture p = codec::LoadPicture(s.path, rendering::FitDecodeSize);
                 if (!p.ok())
                     std::fprintf(stderr, "decode failed: %s\n", qPrintable(p.error));
             });
@@ -416,7 +416,7 @@ int main(int argc, char** argv)
         // gives it, for PNG the whole factor its rows are shrunk by.
         QString decodedAt;
         {
-            const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
+            const codec::LoadedPicture p = codec::LoadPicture(s.path, rendering::FitDecodeSize);
             decodedAt = QStringLiteral("%1x%2").arg(p.image.width()).arg(p.image.height());
             if (s.path.endsWith(QLatin1String(".jpg"))) {
                 for (int n = 1; n <= 8; ++n)

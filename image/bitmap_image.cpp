@@ -1,6 +1,6 @@
 #include "image/bitmap_image.h"
 
-#include "image/picture_loader.h"
+#include "codec/picture_loader.h"
 
 #include <QtEndian>
 

@@ -76,6 +76,15 @@ void DrawingBoard::DrawPicture(const QImage& picture, int x, int y, int width, i
 {
     if (picture.isNull() || width <= 0 || height <= 0)
         return;
+    const QRect area(x, y, width, height);
+    DrawPictureInto(m_picture, picture, area);
+    emit changed(area.intersected(m_picture.rect()));
+}
+
+void DrawPictureInto(QImage& target, const QImage& picture, const QRect& area)
+{
+    if (picture.isNull() || area.isEmpty())
+        return;
     // Transparent parts of a picture are shown over white.
     QImage source = picture;
     if (source.hasAlphaChannel()) {
@@ -86,15 +95,11 @@ void DrawingBoard::DrawPicture(const QImage& picture, int x, int y, int width, i
         fp.end();
         source = flat;
     }
-    if (source.width() != width || source.height() != height)
-        source = source.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QRect area(x, y, width, height);
-    {
-        QPainter p(&m_picture);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(x, y, source);
-    }
-    emit changed(area.intersected(m_picture.rect()));
+    if (source.size() != area.size())
+        source = source.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter p(&target);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(area.topLeft(), source);
 }
 
 void DrawingBoard::SetBoardPixel(int x, int y, quint32 colour)

@@ -82,6 +82,11 @@ private:
     int m_pointer = DefaultPointer;
 };
 
+// picture drawn into target over area, stretched by area averaging when the
+// sizes differ, transparency over white, source copy: what a board's
+// DrawPicture does to its backing picture.
+void DrawPictureInto(QImage& target, const QImage& picture, const QRect& area);
+
 // A 24-bit BMP file (bottom row first, rows padded to 4 bytes) of an image.
 QByteArray EncodeBmp24(const QImage& image);
 

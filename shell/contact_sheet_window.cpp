@@ -72,7 +72,7 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("ContactSheetWindow"));
     setWindowTitle(QStringLiteral("All renderings"));
-    const int cells = image::RenderingCount + 1;
+    const int cells = rendering::RenderingCount + 1;
     const int rows = (cells + Columns - 1) / Columns;
     setFixedSize(2 * kMargin + Columns * kFramed + (Columns - 1) * kGap,
                  kTop + rows * (kLabelHeight + kFramed) + (rows - 1) * kGap + kMargin);
@@ -87,18 +87,18 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
 
     for (int i = 0; i < cells; ++i) {
         const QPoint at = cellOrigin(i);
-        const bool isRendering = i < image::RenderingCount;
+        const bool isRendering = i < rendering::RenderingCount;
         auto* label = new QLabel(this);
         label->setGeometry(at.x(), at.y(), kFramed, kLabelHeight);
         label->setFont(ArialFont(13, isRendering));
-        label->setText(isRendering ? image::RenderingLabel(image::AllRenderings[size_t(i)])
+        label->setText(isRendering ? rendering::RenderingLabel(rendering::AllRenderings[size_t(i)])
                                    : QStringLiteral("The tuned picture"));
         m_labels.push_back(label);
         std::function<void()> onClick;
         if (isRendering)
-            onClick = [this, i] { emit chosen(image::AllRenderings[size_t(i)]); };
+            onClick = [this, i] { emit chosen(rendering::AllRenderings[size_t(i)]); };
         auto* tile = new ContactSheetTile(this, std::move(onClick));
-        tile->setObjectName(isRendering ? QStringLiteral("Tile_") + image::RenderingName(image::AllRenderings[size_t(i)])
+        tile->setObjectName(isRendering ? QStringLiteral("Tile_") + rendering::RenderingName(rendering::AllRenderings[size_t(i)])
                                         : QStringLiteral("Tile_picture"));
         tile->setGeometry(at.x(), at.y() + kLabelHeight, kFramed, kFramed);
         m_tiles.push_back(tile);
@@ -113,7 +113,7 @@ void ContactSheetWindow::showRenderings(const std::vector<QImage>& renderings, c
     m_halves.assign(m_tiles.size(), QImage());
     m_middles.assign(m_tiles.size(), QImage());
     for (size_t i = 0; i < m_tiles.size(); ++i) {
-        const QImage& img = i < size_t(image::RenderingCount) ? (i < renderings.size() ? renderings[i] : QImage()) : tuned;
+        const QImage& img = i < size_t(rendering::RenderingCount) ? (i < renderings.size() ? renderings[i] : QImage()) : tuned;
         if (img.isNull())
             continue;
         m_halves[i] = HalfSize(img);

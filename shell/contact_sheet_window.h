@@ -5,7 +5,7 @@
 // of it dot for dot. Clicking a tile chooses that rendering, as a click on an
 // effect board does. The last cell shows the tuned picture itself.
 
-#include "image/renderings.h"
+#include "rendering/rendering.h"
 
 #include <QImage>
 #include <QRect>
@@ -45,7 +45,7 @@ public:
     QLabel* HintLabel = nullptr;
 
 signals:
-    void chosen(image::Rendering rendering);
+    void chosen(rendering::Rendering rendering);
 
 private:
     void showTiles();

@@ -14,7 +14,7 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace kovra::image {
+namespace kovra::picture {
 class PictureSession;
 }
 
@@ -28,7 +28,7 @@ public:
     // Written this long after the last change.
     static constexpr int SaveDelayMs = 500;
 
-    EffectStudio(image::PictureSession& pictures, ConfigFile& config);
+    EffectStudio(picture::PictureSession& pictures, ConfigFile& config);
     ~EffectStudio() override;
 
     // The stored tuning and rendering, given to the session.
@@ -42,13 +42,13 @@ public:
     void Flush();
 
 private:
-    void tuningMoved(const image::Tuning& tuning);
-    void renderingPicked(image::Rendering rendering);
+    void tuningMoved(const rendering::Tuning& tuning);
+    void renderingPicked(rendering::Rendering rendering);
     void redraw();
     void refreshSheet();
     void save();
 
-    image::PictureSession& m_pictures;
+    picture::PictureSession& m_pictures;
     ConfigFile& m_config;
     QPointer<EffectWindow> m_window;
     QPointer<ContactSheetWindow> m_sheet;

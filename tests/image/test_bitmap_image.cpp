@@ -1,6 +1,6 @@
 #include "image/bitmap_image.h"
 
-#include "tests/image/decoders_fixtures.h"
+#include "tests/codec/decoders_fixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -68,7 +68,10 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
     // Closing the main window ends the program, though the effect window is open.
     QTimer::singleShot(0, &w, [&w] { w.close(); });
     bool timedOut = false;
-    QTimer::singleShot(5000, [&timedOut] {
+    // The guard takes the time-out with it when the test ends, so it cannot
+    // end a later test's event loop.
+    QObject guard;
+    QTimer::singleShot(5000, &guard, [&timedOut] {
         timedOut = true;
         QCoreApplication::exit(1);
     });

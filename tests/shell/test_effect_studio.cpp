@@ -1,8 +1,8 @@
 // The effect window's tuning strip and contact sheet against a real picture
 // session, and the tuning kept in Config.ini.
 #include "image/drawing_board.h"
-#include "image/fitting.h"
-#include "image/picture_session.h"
+#include "rendering/fitting.h"
+#include "picture/picture_flow.h"
 #include "shell/board_widget.h"
 #include "shell/config_file.h"
 #include "shell/contact_sheet_window.h"
@@ -10,7 +10,7 @@
 #include "shell/effect_window.h"
 #include "shell/tuning_settings.h"
 #include "shell/tuning_strip.h"
-#include "tests/image/recording_image_view.h"
+#include "tests/picture/recording_image_view.h"
 #include "tests/support/manual_timer.h"
 
 #include <QCheckBox>
@@ -27,8 +27,8 @@
 namespace kovra::test {
 namespace {
 
-using image::Rendering;
-using image::Tuning;
+using rendering::Rendering;
+using rendering::Tuning;
 using shell::StudioSettings;
 
 QImage white(int w, int h)
@@ -109,7 +109,7 @@ protected:
     image::DrawingBoard preview{512, 512};
     ManualTimer timer;
     RecordingImageView view;
-    image::PictureSession pictures{preview, plainWhite, timer, view};
+    picture::PictureSession pictures{preview, plainWhite, timer, view};
     shell::ConfigFile config{dir.filePath("Config.ini")};
     shell::EffectWindow window{pictures.blackWhiteBoard(), pictures.ditherBoard()};
     shell::EffectStudio studio{pictures, config};
@@ -157,7 +157,7 @@ TEST_F(EffectStudioTest, StripRedrawsTheBoardsAtOnceResetsAndIsRemembered)
     EXPECT_EQ(stored.rightRendering, Rendering::Sierra);
 
     // The next start: the same values in the session and the strip.
-    image::PictureSession again(preview, plainWhite, timer, view);
+    picture::PictureSession again(preview, plainWhite, timer, view);
     shell::EffectStudio studioAgain(again, config);
     studioAgain.LoadSettings();
     EXPECT_EQ(again.studio().tuning(), Tuning{.contrast = -40});
@@ -172,12 +172,12 @@ TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
     shell::ContactSheetWindow* sheet = studio.contactSheet();
     ASSERT_NE(sheet, nullptr);
     ASSERT_TRUE(sheet->isVisible());
-    ASSERT_EQ(sheet->tileCount(), image::RenderingCount + 1);
+    ASSERT_EQ(sheet->tileCount(), rendering::RenderingCount + 1);
     const std::vector<QImage> all = pictures.studio().renderAll();
     for (int i = 0; i < sheet->tileCount(); ++i) {
         const QImage tile = sheet->tileImage(i);
         ASSERT_EQ(tile.size(), QSize(shell::ContactSheetWindow::TileSide, shell::ContactSheetWindow::TileSide)) << i;
-        if (i < image::RenderingCount) {
+        if (i < rendering::RenderingCount) {
             EXPECT_EQ(tile, shell::HalfSize(all[size_t(i)])) << i;
         }
     }
@@ -200,7 +200,7 @@ TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
     ASSERT_NE(tile, nullptr);
     QTest::mouseClick(tile, Qt::LeftButton);
     EXPECT_FALSE(pictures.effectWindowOpen());
-    EXPECT_EQ(preview.picture().copy(0, 0, image::FitSize, image::FitSize), chosen);
+    EXPECT_EQ(preview.picture().copy(0, 0, rendering::FitSize, rendering::FitSize), chosen);
     EXPECT_TRUE(view.calls.endsWith("CloseEffectWindow"));
 }
 
