@@ -1,5 +1,7 @@
 #include "codec/orientation.h"
 
+#include "image/little_endian.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -25,8 +27,9 @@ int ExifOrientation(QByteArrayView tiff)
         little = true;
     else if (!(d[0] == 'M' && d[1] == 'M'))
         return 1;
-    const auto u16 = [&](qint64 at) { return little ? qFromLittleEndian<quint16>(d + at) : qFromBigEndian<quint16>(d + at); };
-    const auto u32 = [&](qint64 at) { return little ? qFromLittleEndian<quint32>(d + at) : qFromBigEndian<quint32>(d + at); };
+    // A TIFF block says which byte order its numbers are in.
+    const auto u16 = [&](qint64 at) { return little ? image::ReadLe16(d + at) : qFromBigEndian<quint16>(d + at); };
+    const auto u32 = [&](qint64 at) { return little ? image::ReadLe32(d + at) : qFromBigEndian<quint32>(d + at); };
     if (u16(2) != 42)
         return 1;
     const qint64 ifd = u32(4);

@@ -4,6 +4,8 @@
 // Whatever is drawn stays until the board is cleared or overdrawn; the widget
 // that shows a board only paints picture() and listens to changed().
 
+#include "image/colour_ref.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -90,9 +92,5 @@ void DrawPictureInto(QImage& target, const QImage& picture, const QRect& area);
 // A 24-bit BMP file (bottom row first, rows padded to 4 bytes) of an image.
 QByteArray EncodeBmp24(const QImage& image);
 
-// 0x00BBGGRR colours, as the bitmap type and the boards use them.
-inline quint32 ColourRef(int r, int g, int b) { return quint32(r) | (quint32(g) << 8) | (quint32(b) << 16); }
-inline QRgb ColourRefToRgb(quint32 c) { return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
-inline quint32 RgbToColourRef(QRgb c) { return ColourRef(qRed(c), qGreen(c), qBlue(c)); }
 
 } // namespace kovra::image
