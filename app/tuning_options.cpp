@@ -92,7 +92,7 @@ QString RenderingList()
     return rendering::RenderingNames().join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-void ApplyRenderOptions(picture::PictureSession& session, const RenderOptions& options)
+void ApplyRenderOptions(picture::PictureFlow& session, const RenderOptions& options)
 {
     session.SetTuning(options.tuning);
     session.SetRightRendering(options.effect);

@@ -10,7 +10,7 @@
 #include <QStringList>
 
 namespace kovra::picture {
-class PictureSession;
+class PictureFlow;
 }
 
 namespace kovra::app {
@@ -36,6 +36,6 @@ QString RenderingList();
 
 // The tuning and the effect given to a session before its renderings are
 // made (so the effect is what the right-hand board would show).
-void ApplyRenderOptions(picture::PictureSession& session, const RenderOptions& options);
+void ApplyRenderOptions(picture::PictureFlow& session, const RenderOptions& options);
 
 } // namespace kovra::app

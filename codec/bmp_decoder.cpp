@@ -240,6 +240,146 @@ void makeOpaque(QImage& image)
     }
 }
 
+// The header's coding against what this program reads; an error text, or
+// empty when the pixels can be decoded.
+QString checkCoding(const DibHeader& h, bool icon)
+{
+    // Codings this program does not read, named for what they are.
+    if (h.os2 && h.compression == Os2Huffman)
+        return QStringLiteral("unsupported BMP compression (OS/2 Huffman coding)");
+    if (h.os2 && h.compression == Os2Rle24)
+        return QStringLiteral("unsupported BMP compression (OS/2 24-bit run-length coding)");
+    if (!h.os2 && h.compression == Jpeg)
+        return QStringLiteral("unsupported BMP compression (4: the file holds a JPEG picture)");
+    if (!h.os2 && h.compression == Png)
+        return QStringLiteral("unsupported BMP compression (5: the file holds a PNG picture)");
+    if (!validBpp(h.bpp))
+        return QStringLiteral("unsupported BMP colour depth (%1 bits per pixel)").arg(h.bpp);
+    switch (h.compression) {
+    case Rgb: break;
+    case Rle8:
+        if (h.bpp != 8)
+            return QStringLiteral("inconsistent BMP data (8-bit run-length coding at %1 bits)").arg(h.bpp);
+        break;
+    case Rle4:
+        if (h.bpp != 4)
+            return QStringLiteral("inconsistent BMP data (4-bit run-length coding at %1 bits)").arg(h.bpp);
+        break;
+    case BitFields:
+    case AlphaBitFields:
+        if (h.bpp != 16 && h.bpp != 32)
+            return QStringLiteral("inconsistent BMP data (colour masks at %1 bits)").arg(h.bpp);
+        break;
+    default: return QStringLiteral("unsupported BMP compression (type %1)").arg(h.compression);
+    }
+    if ((h.compression == Rle8 || h.compression == Rle4) && (h.topDown || icon))
+        return QStringLiteral("inconsistent BMP data (top-down run-length rows)");
+    return {};
+}
+
+// Uncompressed 16- and 32-bit rows, and masks left all zero, read as 5-5-5
+// and 8-8-8; an icon's 32-bit rows carry alpha.
+void setDefaultMasks(DibHeader& h, bool icon)
+{
+    if (h.compression != Rgb && (h.masks[0] != 0 || h.masks[1] != 0 || h.masks[2] != 0))
+        return;
+    if (h.bpp == 16) {
+        h.masks[0] = 0x7C00;
+        h.masks[1] = 0x03E0;
+        h.masks[2] = 0x001F;
+    } else if (h.bpp == 32) {
+        h.masks[0] = 0xFF0000;
+        h.masks[1] = 0x00FF00;
+        h.masks[2] = 0x0000FF;
+    }
+    if (h.compression == Rgb)
+        h.masks[3] = icon && h.bpp == 32 ? 0xFF000000u : 0;
+}
+
+// Where the colour table and the rows lie.
+struct DibLayout {
+    qint64 stride = 0;      // bytes of one stored row
+    bool rle = false;
+    qint64 needed = 0;      // bytes the rows take at least
+    qint64 pixelOffset = 0; // where the rows start, relative to the header
+};
+
+// The colour table into palette and the rows' place into layout; an error
+// text when the data is cut short.
+QString readColourTable(const uchar* d, qint64 size, const DibHeader& h, QVector<QRgb>& palette, DibLayout& layout)
+{
+    // Only palette depths use the table; the others may carry an optional
+    // one that is skipped.
+    qint64 entries = 0;
+    if (h.bpp <= 8) {
+        entries = qint64(1) << h.bpp;
+        if (h.colourCount > 0 && h.colourCount < quint32(entries))
+            entries = h.colourCount;
+    } else if (h.colourCount <= 256) {
+        entries = h.colourCount;
+    }
+    const qint64 paletteStart = h.headerSize + h.masksAfterHeader;
+    qint64 paletteEnd = paletteStart + entries * h.paletteEntrySize;
+    qint64& pixelOffset = layout.pixelOffset;
+    // Where the rows start ends the colour table: files (OS/2 ones above all)
+    // store only the colours they use, fewer than the depth allows.
+    if (h.bpp <= 8 && pixelOffset >= paletteStart + h.paletteEntrySize && pixelOffset < paletteEnd
+        && pixelOffset + layout.needed <= size) {
+        entries = (pixelOffset - paletteStart) / h.paletteEntrySize;
+        paletteEnd = paletteStart + entries * h.paletteEntrySize;
+    }
+    if (paletteEnd > size)
+        return QStringLiteral("truncated BMP data (colour table cut short)");
+    if (h.bpp <= 8) {
+        palette.resize(int(entries));
+        for (int i = 0; i < palette.size(); ++i) {
+            const uchar* e = d + paletteStart + qint64(i) * h.paletteEntrySize;
+            palette[i] = qRgb(e[2], e[1], e[0]);
+        }
+    }
+    if (pixelOffset < paletteEnd || pixelOffset >= size || pixelOffset + layout.needed > size)
+        pixelOffset = paletteEnd; // a missing or wrong offset: rows follow the table
+    if (pixelOffset + layout.needed > size)
+        return QStringLiteral("truncated BMP data (the rows need %1 bytes, %2 are there)")
+            .arg(layout.needed)
+            .arg(qMax<qint64>(0, size - pixelOffset));
+    if (layout.rle)
+        return CheckPictureData(h.width, h.height, size - pixelOffset, kRunLengthPixelsPerByte, "BMP");
+    return {};
+}
+
+// The pixels into image; transparent tells whether any is not opaque.
+QString decodePixels(const uchar* d, qint64 size, const DibHeader& h, const QVector<QRgb>& palette,
+                     const DibLayout& layout, QImage& image, bool& transparent)
+{
+    transparent = layout.rle;
+    if (layout.rle)
+        return decodeRle(d + layout.pixelOffset, size - layout.pixelOffset, h, palette, image);
+    const bool useAlpha = h.masks[3] != 0;
+    decodeRows(d + layout.pixelOffset, h, palette, useAlpha, image);
+    transparent = useAlpha && anyAlpha(image);
+    if (useAlpha && !transparent)
+        makeOpaque(image);
+    return {};
+}
+
+// An icon's AND mask, which follows the colour rows: 1 = transparent.
+QString applyAndMask(const uchar* d, qint64 size, const DibHeader& h, const DibLayout& layout, QImage& image)
+{
+    const qint64 maskStride = ((h.width + 31) / 32) * 4;
+    const qint64 maskStart = layout.pixelOffset + layout.stride * h.height;
+    if (maskStart + maskStride * (h.height - 1) + (h.width + 7) / 8 > size)
+        return QStringLiteral("truncated icon data (the AND mask is cut short)");
+    for (qint64 fileRow = 0; fileRow < h.height; ++fileRow) {
+        const uchar* mask = d + maskStart + fileRow * maskStride;
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(int(h.height - 1 - fileRow)));
+        for (qint64 x = 0; x < h.width; ++x)
+            if ((mask[x >> 3] >> (7 - (x & 7))) & 1)
+                line[x] = 0;
+    }
+    return {};
+}
+
 // Decodes a DIB: d points at its information header. pixelOffset is where the
 // rows start, relative to d, or -1 for "right after the colour table". In an
 // icon the height counts the colour rows and the AND mask together.
@@ -252,128 +392,30 @@ LoadedPicture decodeDib(const uchar* d, qint64 size, qint64 pixelOffset, bool ic
         h.height /= 2;
         h.topDown = false;
     }
-    // Codings this program does not read, named for what they are.
-    if (h.os2 && h.compression == Os2Huffman)
-        return PictureError(QStringLiteral("unsupported BMP compression (OS/2 Huffman coding)"));
-    if (h.os2 && h.compression == Os2Rle24)
-        return PictureError(QStringLiteral("unsupported BMP compression (OS/2 24-bit run-length coding)"));
-    if (!h.os2 && h.compression == Jpeg)
-        return PictureError(QStringLiteral("unsupported BMP compression (4: the file holds a JPEG picture)"));
-    if (!h.os2 && h.compression == Png)
-        return PictureError(QStringLiteral("unsupported BMP compression (5: the file holds a PNG picture)"));
-    if (!validBpp(h.bpp))
-        return PictureError(QStringLiteral("unsupported BMP colour depth (%1 bits per pixel)").arg(h.bpp));
-    switch (h.compression) {
-    case Rgb: break;
-    case Rle8:
-        if (h.bpp != 8)
-            return PictureError(QStringLiteral("inconsistent BMP data (8-bit run-length coding at %1 bits)").arg(h.bpp));
-        break;
-    case Rle4:
-        if (h.bpp != 4)
-            return PictureError(QStringLiteral("inconsistent BMP data (4-bit run-length coding at %1 bits)").arg(h.bpp));
-        break;
-    case BitFields:
-    case AlphaBitFields:
-        if (h.bpp != 16 && h.bpp != 32)
-            return PictureError(QStringLiteral("inconsistent BMP data (colour masks at %1 bits)").arg(h.bpp));
-        break;
-    default: return PictureError(QStringLiteral("unsupported BMP compression (type %1)").arg(h.compression));
-    }
-    if ((h.compression == Rle8 || h.compression == Rle4) && (h.topDown || icon))
-        return PictureError(QStringLiteral("inconsistent BMP data (top-down run-length rows)"));
+    if (QString e = checkCoding(h, icon); !e.isEmpty())
+        return PictureError(e);
     if (QString e = CheckPictureSize(h.width, h.height, options); !e.isEmpty())
         return PictureError(e);
-    if (h.compression == Rgb || (h.masks[0] == 0 && h.masks[1] == 0 && h.masks[2] == 0)) {
-        if (h.bpp == 16) {
-            h.masks[0] = 0x7C00;
-            h.masks[1] = 0x03E0;
-            h.masks[2] = 0x001F;
-        } else if (h.bpp == 32) {
-            h.masks[0] = 0xFF0000;
-            h.masks[1] = 0x00FF00;
-            h.masks[2] = 0x0000FF;
-        }
-        if (h.compression == Rgb)
-            h.masks[3] = icon && h.bpp == 32 ? 0xFF000000u : 0;
-    }
+    setDefaultMasks(h, icon);
 
-    // The colour table: only palette depths use it; the others may carry an
-    // optional one that is skipped.
-    qint64 entries = 0;
-    if (h.bpp <= 8) {
-        entries = qint64(1) << h.bpp;
-        if (h.colourCount > 0 && h.colourCount < quint32(entries))
-            entries = h.colourCount;
-    } else if (h.colourCount <= 256) {
-        entries = h.colourCount;
-    }
-    const qint64 paletteStart = h.headerSize + h.masksAfterHeader;
-    qint64 paletteEnd = paletteStart + entries * h.paletteEntrySize;
-
-    const qint64 stride = ((h.width * h.bpp + 31) / 32) * 4;
-    const qint64 rowBytes = (h.width * h.bpp + 7) / 8;
-    const bool rle = h.compression == Rle8 || h.compression == Rle4;
-    const qint64 needed = rle ? 2 : stride * (h.height - 1) + rowBytes;
-    // Where the rows start ends the colour table: files (OS/2 ones above all)
-    // store only the colours they use, fewer than the depth allows.
-    if (h.bpp <= 8 && pixelOffset >= paletteStart + h.paletteEntrySize && pixelOffset < paletteEnd
-        && pixelOffset + needed <= size) {
-        entries = (pixelOffset - paletteStart) / h.paletteEntrySize;
-        paletteEnd = paletteStart + entries * h.paletteEntrySize;
-    }
-    if (paletteEnd > size)
-        return PictureError(QStringLiteral("truncated BMP data (colour table cut short)"));
+    DibLayout layout;
+    layout.stride = ((h.width * h.bpp + 31) / 32) * 4;
+    layout.rle = h.compression == Rle8 || h.compression == Rle4;
+    layout.needed = layout.rle ? 2 : layout.stride * (h.height - 1) + (h.width * h.bpp + 7) / 8;
+    layout.pixelOffset = pixelOffset;
     QVector<QRgb> palette;
-    if (h.bpp <= 8) {
-        palette.resize(int(entries));
-        for (int i = 0; i < palette.size(); ++i) {
-            const uchar* e = d + paletteStart + qint64(i) * h.paletteEntrySize;
-            palette[i] = qRgb(e[2], e[1], e[0]);
-        }
-    }
-
-    if (pixelOffset < paletteEnd || pixelOffset >= size || pixelOffset + needed > size)
-        pixelOffset = paletteEnd; // a missing or wrong offset: rows follow the table
-    if (pixelOffset + needed > size)
-        return PictureError(QStringLiteral("truncated BMP data (the rows need %1 bytes, %2 are there)")
-                                .arg(needed)
-                                .arg(qMax<qint64>(0, size - pixelOffset)));
-
-    if (rle) {
-        if (QString e = CheckPictureData(h.width, h.height, size - pixelOffset, kRunLengthPixelsPerByte, "BMP");
-            !e.isEmpty())
-            return PictureError(e);
-    }
+    if (QString e = readColourTable(d, size, h, palette, layout); !e.isEmpty())
+        return PictureError(e);
 
     QImage image(int(h.width), int(h.height), QImage::Format_ARGB32);
     if (image.isNull())
         return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(h.width).arg(h.height));
-    bool transparent = rle;
-    if (rle) {
-        if (QString e = decodeRle(d + pixelOffset, size - pixelOffset, h, palette, image); !e.isEmpty())
-            return PictureError(e);
-    } else {
-        const bool useAlpha = h.masks[3] != 0;
-        decodeRows(d + pixelOffset, h, palette, useAlpha, image);
-        transparent = useAlpha && anyAlpha(image);
-        if (useAlpha && !transparent)
-            makeOpaque(image);
-    }
-
+    bool transparent = false;
+    if (QString e = decodePixels(d, size, h, palette, layout, image, transparent); !e.isEmpty())
+        return PictureError(e);
     if (icon && !transparent) {
-        // The AND mask follows the colour rows: 1 = transparent.
-        const qint64 maskStride = ((h.width + 31) / 32) * 4;
-        const qint64 maskStart = pixelOffset + stride * h.height;
-        if (maskStart + maskStride * (h.height - 1) + (h.width + 7) / 8 > size)
-            return PictureError(QStringLiteral("truncated icon data (the AND mask is cut short)"));
-        for (qint64 fileRow = 0; fileRow < h.height; ++fileRow) {
-            const uchar* mask = d + maskStart + fileRow * maskStride;
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(int(h.height - 1 - fileRow)));
-            for (qint64 x = 0; x < h.width; ++x)
-                if ((mask[x >> 3] >> (7 - (x & 7))) & 1)
-                    line[x] = 0;
-        }
+        if (QString e = applyAndMask(d, size, h, layout, image); !e.isEmpty())
+            return PictureError(e);
         transparent = true;
     }
 

@@ -41,6 +41,7 @@ struct JpegJob {
     int height = 0;
     int orientation = 1;    // EXIF orientation, applied after the decode
     bool observing = false; // rows were reported to options.rowObserver
+    bool stopped = false;   // options.stop was found set
 
     // Before the image may go away: the observer stops reading it.
     void endObserving(bool complete)
@@ -69,12 +70,18 @@ void onEmitMessage(j_common_ptr cinfo, int level)
         jobOf(cinfo)->scanCutShort = true;
 }
 
+// Called as the library works through the scans and rows: a decode no
+// longer wanted ends here.
 void onProgress(j_common_ptr cinfo)
 {
     auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    JpegJob* job = jobOf(cinfo);
     if (dinfo->input_scan_number > kMaxScans) {
-        JpegJob* job = jobOf(cinfo);
         job->tooManyScans = true;
+        std::longjmp(job->jump, 1);
+    }
+    if (job->options.stopped()) {
+        job->stopped = true;
         std::longjmp(job->jump, 1);
     }
 }
@@ -140,34 +147,22 @@ void cmykToRgb(const JSAMPLE* src, QRgb* dst, JDIMENSION width, bool adobeInvert
     }
 }
 
-bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
+// The reason of a decode that jumped out of the library.
+QString failureReason(const JpegJob& job)
 {
-    jpeg_decompress_struct cinfo;
-    std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = jpeg_std_error(&job.errors);
-    job.errors.error_exit = onErrorExit;
-    job.errors.emit_message = onEmitMessage;
-    if (setjmp(job.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        job.endObserving(false);
-        job.image = QImage();
-        if (job.tooManyScans)
-            job.error = QStringLiteral("corrupted JPEG data (more than %1 scans)").arg(kMaxScans);
-        else if (job.endAdded || job.scanCutShort)
-            job.error = QStringLiteral("truncated JPEG data (%1)").arg(QString::fromLatin1(job.message));
-        else
-            job.error = QStringLiteral("corrupted JPEG data (%1)").arg(QString::fromLatin1(job.message));
-        return false;
-    }
-    jpeg_create_decompress(&cinfo);
-    job.progress.progress_monitor = onProgress;
-    cinfo.progress = &job.progress;
-    // Whole-image buffers of progressive files stay within the picture budget.
-    cinfo.mem->max_memory_to_use = long(qBound<qint64>(64 << 20, job.options.maxPixels * 8, qint64(3) << 30));
-    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
-    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    if (job.stopped)
+        return StoppedReason();
+    if (job.tooManyScans)
+        return QStringLiteral("corrupted JPEG data (more than %1 scans)").arg(kMaxScans);
+    if (job.endAdded || job.scanCutShort)
+        return QStringLiteral("truncated JPEG data (%1)").arg(QString::fromLatin1(job.message));
+    return QStringLiteral("corrupted JPEG data (%1)").arg(QString::fromLatin1(job.message));
+}
+
+// The header read and checked, the output set up; false with job.error set.
+bool readHeader(jpeg_decompress_struct& cinfo, JpegJob& job, qint64 size)
+{
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
-        jpeg_destroy_decompress(&cinfo);
         job.error = job.endAdded ? QStringLiteral("truncated JPEG data (no picture)")
                                  : QStringLiteral("corrupted JPEG data (no picture, only tables)");
         return false;
@@ -175,10 +170,8 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     job.error = CheckPictureSize(cinfo.image_width, cinfo.image_height, job.options);
     if (job.error.isEmpty())
         job.error = checkData(cinfo, size);
-    if (!job.error.isEmpty()) {
-        jpeg_destroy_decompress(&cinfo);
+    if (!job.error.isEmpty())
         return false;
-    }
     job.orientation = exifOrientation(cinfo);
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
@@ -187,18 +180,24 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_ARGB;
 #endif
     chooseScale(cinfo, job.options, job.orientation);
+    return true;
+}
 
+// Every output row into job.image, told to the row observer as it comes;
+// false with job.error set when memory is lacking or the data ends early.
+bool readRows(jpeg_decompress_struct& cinfo, JpegJob& job)
+{
     jpeg_start_decompress(&cinfo);
     const JDIMENSION outWidth = cinfo.output_width;
     const JDIMENSION outHeight = cinfo.output_height;
     job.image = QImage(int(outWidth), int(outHeight), QImage::Format_RGB32);
     if (job.image.isNull()) {
-        jpeg_destroy_decompress(&cinfo);
         job.error = QStringLiteral("not enough memory for the picture (%1 x %2 pixels)")
                         .arg(cinfo.image_width)
                         .arg(cinfo.image_height);
         return false;
     }
+    const bool cmyk = cinfo.out_color_space == JCS_CMYK;
     if (cmyk)
         job.cmykRow.resize(size_t(outWidth) * 4);
     while (cinfo.output_scanline < outHeight) {
@@ -218,8 +217,6 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     const bool complete = cinfo.output_scanline == outHeight;
     job.width = int(cinfo.image_width);
     job.height = int(cinfo.image_height);
-    // What follows the last scan is not needed.
-    jpeg_destroy_decompress(&cinfo);
     job.endObserving(complete && !job.scanCutShort);
     if (!complete || job.scanCutShort) {
         job.image = QImage();
@@ -229,6 +226,33 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
         return false;
     }
     return true;
+}
+
+bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
+{
+    jpeg_decompress_struct cinfo;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&job.errors);
+    job.errors.error_exit = onErrorExit;
+    job.errors.emit_message = onEmitMessage;
+    if (setjmp(job.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        job.endObserving(false);
+        job.image = QImage();
+        job.error = failureReason(job);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    job.progress.progress_monitor = onProgress;
+    cinfo.progress = &job.progress;
+    // Whole-image buffers of progressive files stay within the picture budget.
+    cinfo.mem->max_memory_to_use = long(qBound<qint64>(64 << 20, job.options.maxPixels * 8, qint64(3) << 30));
+    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+    // What follows the last scan is not needed.
+    const bool ok = readHeader(cinfo, job, size) && readRows(cinfo, job);
+    jpeg_destroy_decompress(&cinfo);
+    return ok;
 }
 
 } // namespace

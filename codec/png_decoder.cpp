@@ -44,6 +44,7 @@ struct PngJob {
     int height = 0;
     int orientation = 1;
     bool observing = false; // rows were reported to options.rowObserver
+    bool stopped = false;   // options.stop was found set
 
     // Before the image may go away: the observer stops reading it.
     void endObserving(bool complete)
@@ -191,32 +192,29 @@ void reportRows(PngJob& job, int rows)
     job.options.rowObserver->rowsDecoded(job.image, job.width, job.height, rows);
 }
 
-// Returns false with job.error set, or true with job.image filled.
-bool readPng(PngJob& job)
+// A decode no longer wanted ends at its next row.
+void checkStop(png_structp png, PngJob& job)
 {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onError, onWarning);
-    if (!png) {
-        job.error = QStringLiteral("the PNG decoder could not start");
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
-        job.error = QStringLiteral("the PNG decoder could not start");
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        job.endObserving(false);
-        if (job.chunkTooLong)
-            job.error = QStringLiteral("truncated PNG data (%1)").arg(QString::fromLatin1(job.message));
-        else if (job.ranOut || std::strstr(job.message, "Not enough image data"))
-            job.error = QStringLiteral("truncated PNG data");
-        else
-            job.error = QStringLiteral("corrupted PNG data (%1)").arg(QString::fromLatin1(job.message));
-        job.image = QImage();
-        return false;
-    }
+    if (!job.options.stopped())
+        return;
+    job.stopped = true;
+    png_error(png, "stopped");
+}
+
+// How the rows are read: whole or shrunk k times, and as what.
+struct RowLayout {
+    bool alpha = false;
+    bool interlaced = false;
+    int k = 1;           // the whole factor rows are shrunk by
+    bool rawRgb = false; // rows summed as the file holds them (8-bit RGB or grey)
+    bool rawGrey = false;
+    int channels = 4;    // bytes per pixel of a read row
+};
+
+// The reading set up to the picture's header; false with job.error set when
+// its size may not be decoded (the reader is then left to the caller).
+bool readHeader(png_structp png, png_infop info, PngJob& job)
+{
     png_set_read_fn(png, &job, readData);
     png_set_chunk_malloc_max(png, 8 * 1024 * 1024);
     if (job.options.ignoreChecksums) {
@@ -226,10 +224,8 @@ bool readPng(PngJob& job)
 #endif
     }
     png_read_info(png, info);
-
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    const int colourType = png_get_color_type(png, info);
     const int bitsPerPixel = png_get_channels(png, info) * png_get_bit_depth(png, info);
     job.error = CheckPictureSize(width, height, job.options);
     if (job.error.isEmpty() && !plausibleFromData(width, height, bitsPerPixel, job.size))
@@ -237,97 +233,168 @@ bool readPng(PngJob& job)
                         .arg(width)
                         .arg(height)
                         .arg(job.size);
-    if (!job.error.isEmpty()) {
-        png_destroy_read_struct(&png, &info, nullptr);
+    if (!job.error.isEmpty())
         return false;
-    }
 #ifdef PNG_eXIf_SUPPORTED
     png_uint_32 exifSize = 0;
     png_bytep exif = nullptr;
     if (png_get_eXIf_1(png, info, &exifSize, &exif) && exif)
         job.orientation = ExifOrientation(QByteArrayView(exif, qsizetype(exifSize)));
 #endif
-
-    const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
-    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     job.width = int(width);
     job.height = int(height);
-    // Interlaced rows come in seven passes over the whole picture: those
-    // pictures are decoded whole. The others are read row by row, shrunk as
-    // they come when the picture is to be fitted smaller, transparency laid
-    // over white at once.
-    const int k = interlaced ? 1 : reductionFactor(int(width), int(height), job);
+    return true;
+}
+
+// Interlaced rows come in seven passes over the whole picture: those
+// pictures are decoded whole. The others are read row by row, shrunk as
+// they come when the picture is to be fitted smaller, transparency laid
+// over white at once.
+RowLayout chooseLayout(png_structp png, png_infop info, const PngJob& job)
+{
+    const int colourType = png_get_color_type(png, info);
+    const bool eightBits = png_get_bit_depth(png, info) == 8;
+    RowLayout layout;
+    layout.alpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
+    layout.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    layout.k = layout.interlaced ? 1 : reductionFactor(job.width, job.height, job);
     // Rows to be shrunk from opaque 8-bit RGB or grey are summed as the file
     // holds them; every other layout is widened to QImage's words first.
-    const bool rawRgb = k > 1 && !alpha && png_get_bit_depth(png, info) == 8 && colourType == PNG_COLOR_TYPE_RGB;
-    const bool rawGrey = k > 1 && !alpha && png_get_bit_depth(png, info) == 8 && colourType == PNG_COLOR_TYPE_GRAY;
-    const int rowChannels = rawRgb ? 3 : rawGrey ? 1 : 4;
-    if (rowChannels == 4) {
+    const bool summedRaw = layout.k > 1 && !layout.alpha && eightBits;
+    layout.rawRgb = summedRaw && colourType == PNG_COLOR_TYPE_RGB;
+    layout.rawGrey = summedRaw && colourType == PNG_COLOR_TYPE_GRAY;
+    layout.channels = layout.rawRgb ? 3 : layout.rawGrey ? 1 : 4;
+    return layout;
+}
+
+// The libpng transforms that give rows of layout.
+void setTransforms(png_structp png, png_infop info, const RowLayout& layout, png_uint_32 width)
+{
+    if (layout.channels == 4) {
         png_set_expand(png);
         png_set_strip_16(png);
         png_set_gray_to_rgb(png);
         // Rows straight into QImage's 0xAARRGGBB words.
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
         png_set_bgr(png);
-        if (!alpha)
+        if (!layout.alpha)
             png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
 #else
-        if (alpha)
+        if (layout.alpha)
             png_set_swap_alpha(png);
         else
             png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
 #endif
     }
-    if (interlaced)
+    if (layout.interlaced)
         png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != png_size_t(width) * png_size_t(rowChannels))
+    if (png_get_rowbytes(png, info) != png_size_t(width) * png_size_t(layout.channels))
         png_error(png, "unexpected row layout");
+}
 
-    const int outWidth = int((width + png_uint_32(k) - 1) / png_uint_32(k));
-    const int outHeight = int((height + png_uint_32(k) - 1) / png_uint_32(k));
-    job.image = QImage(outWidth, outHeight, interlaced && alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (job.image.isNull()) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        job.error = QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(width).arg(height);
+void readWholeRows(png_structp png, PngJob& job, const RowLayout& layout)
+{
+    for (int y = 0; y < job.height; ++y) {
+        checkStop(png, job);
+        auto* line = reinterpret_cast<QRgb*>(job.image.scanLine(y));
+        png_read_row(png, reinterpret_cast<png_bytep>(line), nullptr);
+        if (layout.alpha)
+            FlattenRowOverWhite(line, job.width);
+        reportRows(job, y + 1);
+    }
+}
+
+void readShrunkRows(png_structp png, PngJob& job, const RowLayout& layout)
+{
+    const int k = layout.k;
+    job.row.resize(size_t(job.width));
+    job.sums.assign(size_t(job.image.width()) * 3, 0);
+    for (int y = 0; y < job.height; ++y) {
+        checkStop(png, job);
+        png_read_row(png, reinterpret_cast<png_bytep>(job.row.data()), nullptr);
+        const auto* bytes = reinterpret_cast<const uchar*>(job.row.data());
+        if (layout.rawRgb) {
+            addRow<3>(bytes, job.width, k, job.sums.data());
+        } else if (layout.rawGrey) {
+            addRow<1>(bytes, job.width, k, job.sums.data());
+        } else {
+            if (layout.alpha)
+                FlattenRowOverWhite(job.row.data(), job.width);
+            addRow<4>(bytes, job.width, k, job.sums.data());
+        }
+        const int rowsIn = y % k + 1;
+        if (rowsIn == k || y == job.height - 1) {
+            const int outY = y / k;
+            emitRow(job.sums.data(), job.width, k, rowsIn, reinterpret_cast<QRgb*>(job.image.scanLine(outY)));
+            std::fill(job.sums.begin(), job.sums.end(), 0u);
+            reportRows(job, outY + 1);
+        }
+    }
+}
+
+// The picture's rows into job.image; false when memory for it is lacking.
+bool readRows(png_structp png, png_infop info, PngJob& job)
+{
+    const RowLayout layout = chooseLayout(png, info, job);
+    const auto width = png_uint_32(job.width);
+    setTransforms(png, info, layout, width);
+    const int outWidth = (job.width + layout.k - 1) / layout.k;
+    const int outHeight = (job.height + layout.k - 1) / layout.k;
+    const bool keepsAlpha = layout.interlaced && layout.alpha;
+    job.image = QImage(outWidth, outHeight, keepsAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (job.image.isNull())
+        return false;
+    if (layout.interlaced) {
+        job.rows.resize(size_t(job.height));
+        for (int y = 0; y < job.height; ++y)
+            job.rows[size_t(y)] = job.image.scanLine(y);
+        png_read_image(png, job.rows.data());
+    } else if (layout.k == 1) {
+        readWholeRows(png, job, layout);
+    } else {
+        readShrunkRows(png, job, layout);
+    }
+    return true;
+}
+
+// The reason of a decode that jumped out of libpng.
+QString failureReason(const PngJob& job)
+{
+    if (job.stopped)
+        return StoppedReason();
+    if (job.chunkTooLong)
+        return QStringLiteral("truncated PNG data (%1)").arg(QString::fromLatin1(job.message));
+    if (job.ranOut || std::strstr(job.message, "Not enough image data"))
+        return QStringLiteral("truncated PNG data");
+    return QStringLiteral("corrupted PNG data (%1)").arg(QString::fromLatin1(job.message));
+}
+
+// Returns false with job.error set, or true with job.image filled.
+bool readPng(PngJob& job)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onError, onWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        job.error = QStringLiteral("the PNG decoder could not start");
         return false;
     }
-    if (interlaced) {
-        job.rows.resize(height);
-        for (png_uint_32 y = 0; y < height; ++y)
-            job.rows[y] = job.image.scanLine(int(y));
-        png_read_image(png, job.rows.data());
-    } else if (k == 1) {
-        for (int y = 0; y < int(height); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(job.image.scanLine(y));
-            png_read_row(png, reinterpret_cast<png_bytep>(line), nullptr);
-            if (alpha)
-                FlattenRowOverWhite(line, width);
-            reportRows(job, y + 1);
-        }
-    } else {
-        job.row.resize(width);
-        job.sums.assign(size_t(outWidth) * 3, 0);
-        for (int y = 0; y < int(height); ++y) {
-            png_read_row(png, reinterpret_cast<png_bytep>(job.row.data()), nullptr);
-            const auto* bytes = reinterpret_cast<const uchar*>(job.row.data());
-            if (rawRgb) {
-                addRow<3>(bytes, int(width), k, job.sums.data());
-            } else if (rawGrey) {
-                addRow<1>(bytes, int(width), k, job.sums.data());
-            } else {
-                if (alpha)
-                    FlattenRowOverWhite(job.row.data(), width);
-                addRow<4>(bytes, int(width), k, job.sums.data());
-            }
-            const int rowsIn = y % k + 1;
-            if (rowsIn == k || y == int(height) - 1) {
-                const int outY = y / k;
-                emitRow(job.sums.data(), int(width), k, rowsIn, reinterpret_cast<QRgb*>(job.image.scanLine(outY)));
-                std::fill(job.sums.begin(), job.sums.end(), 0u);
-                reportRows(job, outY + 1);
-            }
-        }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        job.endObserving(false);
+        job.error = failureReason(job);
+        job.image = QImage();
+        return false;
+    }
+    if (!readHeader(png, info, job)) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    if (!readRows(png, info, job)) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        job.error = QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(job.width).arg(job.height);
+        return false;
     }
     // What follows the pixels (text, the end mark) is not needed.
     png_destroy_read_struct(&png, &info, nullptr);

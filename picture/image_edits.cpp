@@ -2,17 +2,18 @@
 
 #include "image/bitmap_image.h"
 #include "image/drawing_board.h"
-#include "image/image_view.h"
+#include "image/text_drawing.h"
+#include "picture/picture_events.h"
 
 namespace kovra::picture {
 
 ImageEdits::ImageEdits(image::DrawingBoard& previewBoard, const image::BitmapImage& workingImage,
-                       image::BitmapImage& editScratchImage, const QImage& plainWhiteBackground, image::ImageView& view)
+                       image::BitmapImage& editScratchImage, const QImage& plainWhiteBackground, PictureEvents& events)
     : m_previewBoard(previewBoard)
     , m_workingImage(workingImage)
     , m_editScratchImage(editScratchImage)
     , m_plainWhiteBackground(plainWhiteBackground)
-    , m_view(view)
+    , m_events(events)
 {
 }
 
@@ -28,6 +29,7 @@ void ImageEdits::RotateBoard()
     m_editScratchImage = m_editScratchImage.RotateClockwise();
     m_previewBoard.ClearBoard();
     m_previewBoard.DrawPicture(m_editScratchImage.ToQImage(), 0, 0);
+    emit m_events.edited(Edit::Rotated);
 }
 
 void ImageEdits::ZoomOutBoard()
@@ -37,6 +39,7 @@ void ImageEdits::ZoomOutBoard()
     m_previewBoard.ClearBoard();
     m_previewBoard.DrawPicture(m_editScratchImage.ToQImage(), ZoomOutOffset, ZoomOutOffset, ZoomOutSize,
                                ZoomOutSize);
+    emit m_events.edited(Edit::ZoomedOut);
 }
 
 void ImageEdits::ClearPreview()
@@ -44,8 +47,7 @@ void ImageEdits::ClearPreview()
     m_previewBoard.ClearBoard();
     // Replacing the background discards everything drawn, the drop hint included.
     m_previewBoard.SetBackgroundPicture(m_plainWhiteBackground);
-    m_view.EnableMachineControls();
-    m_view.SetPositionBoxes(QStringLiteral("000"));
+    emit m_events.edited(Edit::Cleared);
 }
 
 void ImageEdits::ReloadWorkingImage()
@@ -53,6 +55,15 @@ void ImageEdits::ReloadWorkingImage()
     m_previewBoard.ClearBoard();
     // Before any choice the working image is empty and draws nothing.
     m_previewBoard.DrawPicture(m_workingImage.ToQImage(), 0, 0);
+    emit m_events.edited(Edit::Reloaded);
+}
+
+void ImageEdits::PlaceText(const QString& text, int x, int y)
+{
+    if (image::SplitTextLines(text).isEmpty())
+        return;
+    image::DrawTextLines(m_previewBoard, text, x, y);
+    emit m_events.textPlaced(QPoint(x, y), text);
 }
 
 } // namespace kovra::picture

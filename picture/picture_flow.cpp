@@ -1,179 +1,184 @@
 #include "picture/picture_flow.h"
 
-#include "rendering/fitting.h"
-#include "image/image_view.h"
 #include "platform/timer.h"
+
+#include <QMetaObject>
 
 namespace kovra::picture {
 
-PictureSession::PictureSession(image::DrawingBoard& previewBoard, const QImage& plainWhiteBackground,
-                               platform::Timer& effectTaskTimer, image::ImageView& view)
+PictureFlow::PictureFlow(image::DrawingBoard& previewBoard, const QImage& plainWhiteBackground,
+                         platform::Timer& effectTaskTimer, PictureEvents& events)
     : m_previewBoard(previewBoard)
     , m_plainWhiteBackground(plainWhiteBackground)
     , m_effectTaskTimer(effectTaskTimer)
-    , m_view(view)
+    , m_events(events)
     , m_blackWhiteBoard(EffectBoardSize, EffectBoardSize)
     , m_ditherBoard(EffectBoardSize, EffectBoardSize)
-    , m_edits(previewBoard, m_workingImage, m_editScratchImage, m_plainWhiteBackground, view)
+    , m_edits(previewBoard, m_workingImage, m_editScratchImage, m_plainWhiteBackground, events)
 {
-    for (image::DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard})
+    for (image::DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
         board->SetBackgroundColour(Qt::white);
-    resetEffectBoards();
-    m_effectTaskTimer.setOnTick([this] { computeEffects(); });
+        board->ClearBoard();
+    }
+    m_effectTaskTimer.setOnTick([this] { showRenderings(); });
 }
 
-PictureSession::~PictureSession()
+PictureFlow::~PictureFlow()
 {
     m_effectTaskTimer.setPeriod(0);
     m_effectTaskTimer.setOnTick({});
 }
 
-void PictureSession::FileDropped(const QStringList& paths)
+void PictureFlow::FileDropped(const QStringList& paths)
 {
     if (paths.isEmpty())
         return;
     // Of several files dropped at once the first is taken.
     const QString path = paths.first();
-    // Decode before anything changes, so an unreadable file leaves the
-    // board, the working image, the controls and the job as they were.
-    StreamedRenderings renderings = std::move(m_spareBuffers);
+    const int drop = ++m_drops;
+    m_preparing = true;
+    // The images of the last renderings go with the job and come back with
+    // its answer; the tuning is the one of the moment.
+    m_worker.post([this, drop, path, tuning = m_tuned.tuning(), right = m_tuned.rightRendering(),
+                   spare = std::move(m_spareBuffers)](const std::atomic<bool>& stop) mutable {
+        PreparedPicture picture = PreparePicture(path, tuning, right, std::move(spare), stop);
+        QMetaObject::invokeMethod(
+            &m_receiver, [this, drop, picture = std::move(picture)]() mutable { prepared(drop, std::move(picture)); },
+            Qt::QueuedConnection);
+    });
     m_spareBuffers = StreamedRenderings();
-    codec::LoadedPicture picture = LoadPictureRendered(path, renderings);
+}
+
+void PictureFlow::prepared(int drop, PreparedPicture picture)
+{
+    // A later drop wins over this one.
+    if (drop != m_drops)
+        return;
+    m_preparing = false;
     if (!picture.ok()) {
-        const QString why = picture.error.isEmpty() ? QStringLiteral("not a picture this program can read")
-                                                    : picture.error;
-        m_view.AppendLogLine(QStringLiteral("Cannot open picture \"%1\": %2").arg(path, why));
+        emit m_events.refused(picture.path, picture.error);
         return;
     }
-
-    m_droppedPicturePath = path;
-    m_droppedPicture = std::move(picture);
-    m_renderings = std::move(renderings);
+    m_droppedPicturePath = picture.path;
+    const QSize size = picture.size;
     // A drop while the window is open starts over from the new picture.
     resetEffectBoards();
-    m_effectWindowOpen = true;
-    m_view.OpenEffectWindow();
-    m_view.PauseCarving();
-    m_view.DisableMachineControls();
-    m_view.EnablePictureButtons();
-    m_view.ResetRunClock();
-    // The tick arrives from the event loop, after this handler has returned
-    // and the window is on screen; stopping first restarts its schedule.
+    m_prepared = std::move(picture);
+    m_choosing = true;
+    emit m_events.loaded(m_droppedPicturePath, size);
+    // The tick arrives from the event loop, after the listeners have opened
+    // the window; stopping first restarts its schedule.
     m_effectTaskTimer.setPeriod(0);
     m_effectTaskTimer.setPeriod(EffectTaskPeriod);
 }
 
-void PictureSession::resetEffectBoards()
+void PictureFlow::resetEffectBoards()
 {
     m_effectTaskTimer.setPeriod(0);
+    m_ready = false;
     // Choices wait for the new renderings, so the old fitted picture has no
-    // reader left; letting it go spares the scratch board a copy, and the
-    // next drop may render into it.
-    m_studio.clearPicture();
-    m_spareBuffers.fitted = std::move(m_fittedImage);
-    m_fittedImage = QImage();
-    for (image::DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
+    // reader left.
+    m_tuned.clearPicture();
+    m_prepared.reset();
+    for (image::DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard})
         board->ClearBoard();
-        board->SetPointer(image::WaitPointer);
-    }
 }
 
-void PictureSession::computeEffects()
+void PictureFlow::showRenderings()
 {
     m_effectTaskTimer.setPeriod(0);
-    if (!m_effectWindowOpen)
+    if (!m_choosing || !m_prepared)
         return;
-
-    StreamedRenderings made = std::move(m_renderings);
-    m_renderings = StreamedRenderings();
-    if (made.ready()) {
-        m_fittedImage = std::move(made.fitted);
+    PreparedPicture picture = std::move(*m_prepared);
+    m_prepared.reset();
+    // The boards were made for the tuning of the drop; a tuning moved since
+    // is drawn here instead.
+    const rendering::TunedPicture& made = picture.tuned;
+    if (made.tuning() == m_tuned.tuning() && made.rightRendering() == m_tuned.rightRendering()) {
+        m_tuned = std::move(picture.tuned);
+        rendering::TunedPicture::drawBoards(picture.boards, m_blackWhiteBoard, m_ditherBoard);
     } else {
-        m_fittedImage = rendering::FitPicture(m_droppedPicture.image, m_droppedPicture.width, m_droppedPicture.height);
+        m_tuned.setPicture(made.fitted(), made.place());
+        rendering::TunedPicture::drawBoards(
+            m_tuned.boardPictures(picture.made.blackWhite, picture.made.ditherDots), m_blackWhiteBoard,
+            m_ditherBoard);
     }
-    m_studio.setPicture(m_fittedImage, rendering::FitPlacement(m_droppedPicture.width, m_droppedPicture.height));
-    m_droppedPicture = codec::LoadedPicture();
-
-    // The renderings take a few milliseconds: drawn whole, shown at once.
-    rendering::TunedPicture::drawBoards(m_studio.boardPictures(made.blackWhite, made.ditherDots), m_blackWhiteBoard,
-                                        m_ditherBoard);
-    m_spareBuffers.blackWhite = std::move(made.blackWhite);
-    m_spareBuffers.ditherDots = std::move(made.ditherDots);
-
-    m_blackWhiteBoard.SetPointer(image::HandPointer);
-    m_ditherBoard.SetPointer(image::HandPointer);
+    picture.boards = rendering::BoardPictures();
+    m_spareBuffers.blackWhite = std::move(picture.made.blackWhite);
+    m_spareBuffers.ditherDots = std::move(picture.made.ditherDots);
+    m_ready = true;
+    emit m_events.renderingsReady();
 }
 
-void PictureSession::startPreview()
+void PictureFlow::startPreview()
 {
     m_previewBoard.ClearBoard();
     m_previewBoard.SetBackgroundPicture(m_plainWhiteBackground);
 }
 
-void PictureSession::finishChoice()
+void PictureFlow::finishChoice(rendering::Rendering rendering)
 {
-    CommitPreview();
-    m_effectWindowOpen = false;
-    m_view.CloseEffectWindow();
+    commitPreview();
+    m_choosing = false;
+    emit m_events.chosen(rendering);
 }
 
-void PictureSession::ChooseBlackWhite()
+void PictureFlow::ChooseBlackWhite()
 {
-    if (!m_effectWindowOpen || !renderingsReady())
+    if (!m_choosing || !m_ready)
         return;
     startPreview();
     // The whole board: the rendering in 0-489, white beyond it.
     m_previewBoard.DrawPicture(m_blackWhiteBoard.picture(), 0, 0);
-    finishChoice();
+    finishChoice(rendering::Rendering::BlackWhite);
 }
 
-void PictureSession::ChooseDither()
+void PictureFlow::ChooseDither()
 {
-    Choose(m_studio.rightRendering());
+    Choose(m_tuned.rightRendering());
 }
 
-void PictureSession::Choose(rendering::Rendering rendering)
+void PictureFlow::Choose(rendering::Rendering rendering)
 {
-    if (!m_effectWindowOpen || !renderingsReady())
+    if (!m_choosing || !m_ready)
         return;
     startPreview();
     // Computed afresh from the tuned picture: the same dots as its board.
-    m_studio.drawRendering(rendering, m_previewBoard);
-    finishChoice();
+    m_tuned.drawRendering(rendering, m_previewBoard);
+    finishChoice(rendering);
 }
 
-bool PictureSession::SetTuning(const rendering::Tuning& tuning)
+bool PictureFlow::SetTuning(const rendering::Tuning& tuning)
 {
-    if (!m_studio.setTuning(tuning))
+    if (!m_tuned.setTuning(tuning))
         return false;
     redrawEffectBoards();
     return true;
 }
 
-void PictureSession::SetRightRendering(rendering::Rendering rendering)
+void PictureFlow::SetRightRendering(rendering::Rendering rendering)
 {
-    m_studio.setRightRendering(rendering);
+    m_tuned.setRightRendering(rendering);
     redrawEffectBoards();
 }
 
-void PictureSession::redrawEffectBoards()
+void PictureFlow::redrawEffectBoards()
 {
-    // Before the first drawing, the timer's computation draws with the new values.
-    if (m_effectWindowOpen && renderingsReady() && m_studio.hasPicture())
-        m_studio.drawBoards(m_blackWhiteBoard, m_ditherBoard);
+    // Before the first drawing, the timer's tick draws with the new values.
+    if (m_choosing && m_ready && m_tuned.hasPicture())
+        m_tuned.drawBoards(m_blackWhiteBoard, m_ditherBoard);
 }
 
-void PictureSession::EffectWindowClosed()
+void PictureFlow::ChoiceAbandoned()
 {
-    if (!m_effectWindowOpen)
+    if (!m_choosing)
         return;
-    m_effectWindowOpen = false;
+    m_choosing = false;
     m_effectTaskTimer.setPeriod(0);
-    m_droppedPicture = codec::LoadedPicture();
-    m_renderings = StreamedRenderings();
+    m_prepared.reset();
 }
 
-void PictureSession::CommitPreview()
+void PictureFlow::commitPreview()
 {
     m_workingImage.LoadFromBmp(m_previewBoard.CaptureBoard());
 }

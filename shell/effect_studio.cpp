@@ -1,6 +1,5 @@
 #include "shell/effect_studio.h"
 
-#include "image/drawing_board.h"
 #include "picture/picture_flow.h"
 #include "shell/config_file.h"
 #include "shell/contact_sheet_window.h"
@@ -14,7 +13,7 @@ namespace kovra::shell {
 
 Q_LOGGING_CATEGORY(lcStudio, "kovra.shell.studio", QtInfoMsg)
 
-EffectStudio::EffectStudio(picture::PictureSession& pictures, ConfigFile& config)
+EffectStudio::EffectStudio(picture::PictureFlow& pictures, picture::PictureEvents& events, ConfigFile& config)
     : m_pictures(pictures)
     , m_config(config)
 {
@@ -27,16 +26,13 @@ EffectStudio::EffectStudio(picture::PictureSession& pictures, ConfigFile& config
     m_save.setInterval(SaveDelayMs);
     connect(&m_save, &QTimer::timeout, this, [this] { save(); });
 
-    // The contact sheet follows the session: blank while a drop is being
-    // prepared, filled when the renderings are ready.
-    connect(&m_pictures.ditherBoard(), &image::DrawingBoard::pointerChanged, this, [this](int pointer) {
-        if (!m_sheet || !m_sheet->isVisible())
-            return;
-        if (pointer == image::WaitPointer)
+    // The contact sheet follows the flow: blank while a new picture waits
+    // for its renderings, filled when they are ready.
+    connect(&events, &picture::PictureEvents::loaded, this, [this] {
+        if (m_sheet && m_sheet->isVisible())
             m_sheet->clearRenderings();
-        else
-            refreshSheet();
     });
+    connect(&events, &picture::PictureEvents::renderingsReady, this, [this] { refreshSheet(); });
 }
 
 EffectStudio::~EffectStudio()
@@ -117,12 +113,12 @@ void EffectStudio::refreshSheet()
 {
     if (!m_sheet || !m_sheet->isVisible())
         return;
-    rendering::TunedPicture& studio = m_pictures.studio();
-    if (!m_pictures.renderingsReady() || !studio.hasPicture()) {
+    rendering::TunedPicture& tuned = m_pictures.tunedPicture();
+    if (!m_pictures.renderingsReady() || !tuned.hasPicture()) {
         m_sheet->clearRenderings();
         return;
     }
-    m_sheet->showRenderings(studio.renderAll(), studio.tuned(), studio.place());
+    m_sheet->showRenderings(tuned.renderAll(), tuned.tuned(), tuned.place());
 }
 
 void EffectStudio::Flush()

@@ -1,6 +1,6 @@
 #pragma once
 // Ties the effect window's tuning strip and the contact sheet to the picture
-// session: each change of the tuning or of the right-hand rendering redraws
+// flow: each change of the tuning or of the right-hand rendering redraws
 // the boards (once per burst of slider moves, so a drag stays smooth), the
 // contact sheet follows while it is open, and the settings are written to the
 // configuration file a moment after the last change and when the window
@@ -15,7 +15,8 @@
 #include <QTimer>
 
 namespace kovra::picture {
-class PictureSession;
+class PictureEvents;
+class PictureFlow;
 }
 
 namespace kovra::shell {
@@ -28,7 +29,7 @@ public:
     // Written this long after the last change.
     static constexpr int SaveDelayMs = 500;
 
-    EffectStudio(picture::PictureSession& pictures, ConfigFile& config);
+    EffectStudio(picture::PictureFlow& pictures, picture::PictureEvents& events, ConfigFile& config);
     ~EffectStudio() override;
 
     // The stored tuning and rendering, given to the session.
@@ -48,7 +49,7 @@ private:
     void refreshSheet();
     void save();
 
-    picture::PictureSession& m_pictures;
+    picture::PictureFlow& m_pictures;
     ConfigFile& m_config;
     QPointer<EffectWindow> m_window;
     QPointer<ContactSheetWindow> m_sheet;

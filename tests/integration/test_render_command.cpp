@@ -8,7 +8,7 @@
 #include "rendering/rendering.h"
 #include "rendering/test_card.h"
 #include "job/engrave_encoder.h"
-#include "tests/picture/recording_image_view.h"
+#include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 
 #include <QFile>
@@ -57,9 +57,10 @@ protected:
         image::DrawingBoard preview(512, 512);
         preview.SetBackgroundPicture(assets::DropPrompt(0));
         ManualTimer timer;
-        RecordingImageView view;
-        picture::PictureSession session(preview, assets::PlainWhiteBackground(), timer, view);
+        picture::PictureEvents events;
+        picture::PictureFlow session(preview, assets::PlainWhiteBackground(), timer, events);
         session.FileDropped({picturePath});
+        EXPECT_TRUE(WaitForAnswer(events));
         EXPECT_TRUE(timer.tick());
         dither ? session.ChooseDither() : session.ChooseBlackWhite();
         return job::EncodeEngravePicture(preview.picture());

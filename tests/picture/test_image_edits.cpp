@@ -1,7 +1,7 @@
 #include "image/bitmap_image.h"
 #include "image/drawing_board.h"
 #include "picture/image_edits.h"
-#include "recording_image_view.h"
+#include "tests/picture/picture_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,9 @@ protected:
     image::DrawingBoard board{512, 512};
     image::BitmapImage working;
     image::BitmapImage scratch;
-    RecordingImageView view;
-    picture::ImageEdits edits{board, working, scratch, plainWhite, view};
+    picture::PictureEvents events;
+    PictureEventLog log{events};
+    picture::ImageEdits edits{board, working, scratch, plainWhite, events};
 };
 
 TEST_F(ImageEditsTest, RotateMovesPixelsAQuarterTurnClockwise)
@@ -101,14 +102,14 @@ TEST_F(ImageEditsTest, ZoomOutShrinksTowardTheOffset)
     }
 }
 
-TEST_F(ImageEditsTest, ClearReplacesTheBackgroundAndEnablesTheMachineControls)
+TEST_F(ImageEditsTest, ClearReplacesTheBackgroundAndSaysSo)
 {
     // A board that still shows a drop hint: the hint goes too.
     board.SetBackgroundPicture(filled(512, qRgb(0, 0, 0)));
     setBlack(5, 5);
     edits.ClearPreview();
     EXPECT_TRUE(boardIs(filled(512, kWhite)));
-    EXPECT_EQ(view.calls, (QStringList{"EnableMachineControls", "SetPositionBoxes 000"}));
+    EXPECT_EQ(log.names, QStringList{"edited Cleared"});
     board.ClearBoard();
     EXPECT_TRUE(boardIs(filled(512, kWhite)));
 }
@@ -126,6 +127,7 @@ TEST_F(ImageEditsTest, ReloadRestoresTheWorkingImageAfterEdits)
     EXPECT_TRUE(boardIs(filled(512, kWhite)));
     edits.ReloadWorkingImage();
     EXPECT_TRUE(boardIs(rendering));
+    EXPECT_EQ(log.names, (QStringList{"edited Rotated", "edited ZoomedOut", "edited Cleared", "edited Reloaded"}));
 }
 
 TEST_F(ImageEditsTest, ReloadBeforeAnyChoiceShowsTheClearedBackground)
@@ -136,7 +138,29 @@ TEST_F(ImageEditsTest, ReloadBeforeAnyChoiceShowsTheClearedBackground)
     setBlack(1, 1);
     edits.ReloadWorkingImage();
     EXPECT_TRUE(boardIs(hint));
-    EXPECT_TRUE(view.calls.isEmpty());
+    EXPECT_EQ(log.names, QStringList{"edited Reloaded"});
+}
+
+TEST_F(ImageEditsTest, TextIsDrawnAtItsCornerAndReportedUnlessThereIsNone)
+{
+    board.SetTextFont(QFont(QStringLiteral("DejaVu Sans"), 20));
+    for (const QString& empty : {QString(), QStringLiteral("\r\n\n")}) {
+        edits.PlaceText(empty, 40, 50);
+        EXPECT_TRUE(boardIs(filled(512, kWhite)));
+    }
+    EXPECT_TRUE(log.names.isEmpty());
+    edits.PlaceText(QStringLiteral("Kovra\r\nLaser"), 40, 50);
+    EXPECT_EQ(log.names, QStringList{"textPlaced 40,50"});
+    EXPECT_EQ(log.placedText, QStringLiteral("Kovra\r\nLaser"));
+    // Ink below and right of the corner, none above or left of it.
+    QRect ink;
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512; ++x)
+            if (at(x, y) != kWhite)
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_GE(ink.left(), 40);
+    EXPECT_GE(ink.top(), 50);
 }
 
 } // namespace

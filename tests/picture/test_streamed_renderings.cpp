@@ -6,7 +6,7 @@
 #include "rendering/black_white.h"
 #include "rendering/dither.h"
 #include "tests/codec/decoders_codec_writers.h"
-#include "recording_image_view.h"
+#include "tests/picture/picture_rig.h"
 #include "tests/rendering/test_pictures.h"
 #include "tests/support/manual_timer.h"
 
@@ -23,7 +23,7 @@ namespace {
 
 using rendering::FitSize;
 
-class RenderPipelineTest : public ::testing::Test {
+class StreamedRenderingsTest : public ::testing::Test {
 protected:
     QString save(const QString& name, const QImage& image, const char* format = "JPEG")
     {
@@ -52,7 +52,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(RenderPipelineTest, RenderingsMadeDuringTheDecodeEqualThePlainOnes)
+TEST_F(StreamedRenderingsTest, RenderingsMadeDuringTheDecodeEqualThePlainOnes)
 {
     struct Case {
         int w, h;
@@ -80,7 +80,7 @@ TEST_F(RenderPipelineTest, RenderingsMadeDuringTheDecodeEqualThePlainOnes)
     }
 }
 
-TEST_F(RenderPipelineTest, ProgressiveAndCmykJpegsToo)
+TEST_F(StreamedRenderingsTest, ProgressiveAndCmykJpegsToo)
 {
     // A progressive file hands over its rows only after all its scans.
     const QString progressive = dir.filePath("progressive.jpg");
@@ -107,7 +107,7 @@ TEST_F(RenderPipelineTest, ProgressiveAndCmykJpegsToo)
     }
 }
 
-TEST_F(RenderPipelineTest, EarlierRenderingsAreReusedOnlyWhenNothingElseHoldsThem)
+TEST_F(StreamedRenderingsTest, EarlierRenderingsAreReusedOnlyWhenNothingElseHoldsThem)
 {
     const QString path = save("reuse.jpg", testPicture(640, 480, 23));
     picture::StreamedRenderings renderings;
@@ -126,16 +126,17 @@ TEST_F(RenderPipelineTest, EarlierRenderingsAreReusedOnlyWhenNothingElseHoldsThe
     EXPECT_EQ(renderings.ditherDots, plainRenderings(path).ditherDots);
 }
 
-TEST_F(RenderPipelineTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
+TEST_F(StreamedRenderingsTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
 {
     const QString path = save("drop.jpg", testPicture(800, 600, 11));
     image::DrawingBoard preview(512, 512);
     QImage white(600, 600, QImage::Format_RGB32);
     white.fill(Qt::white);
     ManualTimer timer;
-    RecordingImageView view;
-    picture::PictureSession session(preview, white, timer, view);
+    picture::PictureEvents events;
+    picture::PictureFlow session(preview, white, timer, events);
     session.FileDropped({path});
+    ASSERT_TRUE(WaitForAnswer(events));
     ASSERT_TRUE(timer.tick());
     ASSERT_TRUE(session.renderingsReady());
 
@@ -154,7 +155,7 @@ TEST_F(RenderPipelineTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
     EXPECT_EQ(preview.picture(), dither.picture());
 }
 
-TEST_F(RenderPipelineTest, OtherPicturesAreLeftToThePlainRoad)
+TEST_F(StreamedRenderingsTest, OtherPicturesAreLeftToThePlainRoad)
 {
     picture::StreamedRenderings renderings;
     // Not shrunk: nothing to stream.
@@ -178,7 +179,7 @@ TEST_F(RenderPipelineTest, OtherPicturesAreLeftToThePlainRoad)
     EXPECT_FALSE(renderings.ready());
 }
 
-TEST_F(RenderPipelineTest, CutJpegFailsAndLeavesNoRenderings)
+TEST_F(StreamedRenderingsTest, CutJpegFailsAndLeavesNoRenderings)
 {
     const QString path = save("cut.jpg", testPicture(1200, 900, 9));
     QFile file(path);
@@ -190,6 +191,19 @@ TEST_F(RenderPipelineTest, CutJpegFailsAndLeavesNoRenderings)
     EXPECT_FALSE(picture.ok());
     EXPECT_TRUE(picture.error.startsWith("truncated JPEG data")) << picture.error.toStdString();
     EXPECT_FALSE(renderings.ready());
+}
+
+TEST_F(StreamedRenderingsTest, ADecodeToldToStopEndsWithoutRenderings)
+{
+    const std::atomic<bool> stop{true};
+    for (const char* format : {"JPEG", "PNG"}) {
+        const QString path = save(QStringLiteral("stopped.") + QLatin1String(format), testPicture(1200, 900, 30), format);
+        picture::StreamedRenderings renderings;
+        const codec::LoadedPicture picture = picture::LoadPictureRendered(path, renderings, &stop);
+        EXPECT_FALSE(picture.ok()) << format;
+        EXPECT_EQ(picture.error, codec::StoppedReason()) << format;
+        EXPECT_FALSE(renderings.ready()) << format;
+    }
 }
 
 } // namespace

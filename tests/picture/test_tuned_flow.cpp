@@ -7,7 +7,7 @@
 #include "rendering/rendering.h"
 #include "rendering/black_white.h"
 #include "rendering/dither.h"
-#include "recording_image_view.h"
+#include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +48,9 @@ QImage whiteBoardWith(const std::function<void(image::DrawingBoard&)>& draw)
     return board.picture();
 }
 
-class TunedSessionTest : public ::testing::Test {
+class TunedFlowTest : public ::testing::Test {
 protected:
-    TunedSessionTest() { board.SetBackgroundPicture(plainWhite); }
+    TunedFlowTest() { board.SetBackgroundPicture(plainWhite); }
     QString save(const QString& name, const QImage& image, const char* format = "PNG")
     {
         const QString path = dir.filePath(name);
@@ -60,6 +60,7 @@ protected:
     void dropAndCompute(const QString& path)
     {
         session.FileDropped({path});
+        ASSERT_TRUE(WaitForAnswer(events));
         ASSERT_TRUE(timer.tick());
         ASSERT_TRUE(session.renderingsReady());
     }
@@ -68,14 +69,14 @@ protected:
     QImage plainWhite = white(600, 600);
     image::DrawingBoard board{512, 512};
     ManualTimer timer;
-    RecordingImageView view;
-    picture::PictureSession session{board, plainWhite, timer, view};
+    picture::PictureEvents events;
+    picture::PictureFlow session{board, plainWhite, timer, events};
 };
 
 // For a picture that fills the square, a small one, and a big JPEG (whose
 // renderings are made while it decodes), in both choices: a tuning undone
 // leaves the boards, the preview and the working image as they always were.
-TEST_F(TunedSessionTest, NeutralTuningGivesTheOriginalRenderingsBitForBit)
+TEST_F(TunedFlowTest, NeutralTuningGivesTheOriginalRenderingsBitForBit)
 {
     const QString pictures[] = {save("full.png", pattern(490, 490)), save("small.png", pattern(200, 120)),
                                 save("big.jpg", pattern(900, 700), "JPEG")};
@@ -104,15 +105,17 @@ TEST_F(TunedSessionTest, NeutralTuningGivesTheOriginalRenderingsBitForBit)
     }
 }
 
-TEST_F(TunedSessionTest, EveryChoiceIsWhatItsBoardShows)
+TEST_F(TunedFlowTest, EveryChoiceIsWhatItsBoardShows)
 {
     const QString path = save("small.png", pattern(300, 160));
-    // A tuning given before the renderings are ready is the one they use.
+    // A tuning given before the renderings are ready is the one they use,
+    // whether it comes while the file is read or before the boards are drawn.
     session.FileDropped({path});
     ASSERT_TRUE(session.SetTuning({.contrast = 40, .invert = true}));
+    ASSERT_TRUE(WaitForAnswer(events));
     session.SetRightRendering(Rendering::Stucki);
     ASSERT_TRUE(timer.tick());
-    const QImage stucki = session.studio().render(Rendering::Stucki);
+    const QImage stucki = session.tunedPicture().render(Rendering::Stucki);
     EXPECT_EQ(session.ditherBoard().picture(), whiteBoardWith([&](image::DrawingBoard& b) { b.DrawPicture(stucki, 0, 0); }));
     // The inverted picture leaves the margins white on both boards.
     const QRect place = rendering::FitPlacement(300, 160);
@@ -124,7 +127,7 @@ TEST_F(TunedSessionTest, EveryChoiceIsWhatItsBoardShows)
     // A tuning out of range is refused and changes nothing.
     const QImage before = session.ditherBoard().picture();
     EXPECT_FALSE(session.SetTuning({.gamma = 9.0}));
-    EXPECT_EQ(session.studio().tuning().contrast, 40);
+    EXPECT_EQ(session.tunedPicture().tuning().contrast, 40);
     EXPECT_EQ(session.ditherBoard().picture(), before);
 
     session.ChooseDither();
@@ -133,10 +136,10 @@ TEST_F(TunedSessionTest, EveryChoiceIsWhatItsBoardShows)
     // A tile of the contact sheet chooses its rendering the same way.
     for (Rendering r : {Rendering::Bayer, Rendering::BlackWhite, Rendering::Dither}) {
         dropAndCompute(path);
-        const QImage tile = session.studio().renderAll()[size_t(r)];
+        const QImage tile = session.tunedPicture().renderAll()[size_t(r)];
         session.Choose(r);
         EXPECT_EQ(board.picture().copy(0, 0, rendering::FitSize, rendering::FitSize), tile) << rendering::RenderingName(r).toStdString();
-        EXPECT_FALSE(session.effectWindowOpen());
+        EXPECT_FALSE(session.choosing());
     }
 }
 
