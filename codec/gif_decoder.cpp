@@ -86,50 +86,34 @@ bool readExtension(GifFileType* gif, int& transparent)
     return true;
 }
 
-} // namespace
-
-LoadedPicture DecodeGif(QByteArrayView data, const DecodeOptions& options)
+// Reads up to the first frame's descriptor, noting its transparent colour;
+// an error text when there is none.
+QString findFirstFrame(GifFileType* gif, const GifSource& source, int& transparent)
 {
-    GifSource source{reinterpret_cast<const uchar*>(data.data()), data.size(), 0};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, readData, &error);
-    if (!gif)
-        return PictureError(error == D_GIF_ERR_NOT_GIF_FILE ? QStringLiteral("not a GIF file") : gifError(error, source));
-    GifCloser closer{gif};
-
-    int transparent = NO_TRANSPARENT_COLOR;
     while (true) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif, &type) == GIF_ERROR)
-            return PictureError(gifError(gif->Error, source));
+            return gifError(gif->Error, source);
         if (type == TERMINATE_RECORD_TYPE)
-            return PictureError(QStringLiteral("the GIF file holds no picture"));
+            return QStringLiteral("the GIF file holds no picture");
         if (type == EXTENSION_RECORD_TYPE) {
             if (!readExtension(gif, transparent))
-                return PictureError(gifError(gif->Error, source));
+                return gifError(gif->Error, source);
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE)
-            return PictureError(QStringLiteral("corrupted GIF data (unknown block)"));
+            return QStringLiteral("corrupted GIF data (unknown block)");
         if (DGifGetImageDesc(gif) == GIF_ERROR)
-            return PictureError(gifError(gif->Error, source));
-        break;
+            return gifError(gif->Error, source);
+        return {};
     }
+}
 
-    const GifImageDesc& frame = gif->Image;
-    if (frame.Width <= 0 || frame.Height <= 0 || frame.Left < 0 || frame.Top < 0)
-        return PictureError(
-            QStringLiteral("corrupted GIF data (the frame has no pixels: %1 x %2)").arg(frame.Width).arg(frame.Height));
-    // The picture is the logical screen, grown when the first frame reaches past it.
-    const qint64 width = qMax<qint64>(gif->SWidth, qint64(frame.Left) + frame.Width);
-    const qint64 height = qMax<qint64>(gif->SHeight, qint64(frame.Top) + frame.Height);
-    if (QString e = CheckPictureSize(width, height, options); !e.isEmpty())
-        return PictureError(e);
-    if (QString e = CheckPictureData(width, height, source.size, kLzwPixelsPerByte, "GIF"); !e.isEmpty())
-        return PictureError(e);
-
+// The frame's colours by index, the transparent one cleared.
+std::vector<QRgb> frameColours(const GifFileType* gif, const GifSource& source, int transparent)
+{
     std::vector<QRgb> colours(256, qRgb(0, 0, 0));
-    const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
     if (map && map->ColorCount > 0 && map->Colors) {
         for (int i = 0; i < qMin(map->ColorCount, 256); ++i)
             colours[size_t(i)] = qRgb(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
@@ -144,35 +128,71 @@ LoadedPicture DecodeGif(QByteArrayView data, const DecodeOptions& options)
     }
     if (transparent >= 0 && transparent < 256)
         colours[size_t(transparent)] = 0;
+    return colours;
+}
 
+// The frame's rows into image at the frame's place, interlaced ones in their
+// four passes; false when the data breaks off.
+bool readFrame(GifFileType* gif, const std::vector<QRgb>& colours, QImage& image)
+{
+    const GifImageDesc& frame = gif->Image;
+    std::vector<GifPixelType> line(size_t(frame.Width));
+    const auto readRow = [&](int row) {
+        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
+            return false;
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(frame.Top + row)) + frame.Left;
+        for (int x = 0; x < frame.Width; ++x)
+            dst[x] = colours[line[size_t(x)]];
+        return true;
+    };
+    if (!frame.Interlace) {
+        for (int row = 0; row < frame.Height; ++row)
+            if (!readRow(row))
+                return false;
+        return true;
+    }
+    static const int kStart[4] = {0, 4, 2, 1};
+    static const int kStep[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+        for (int row = kStart[pass]; row < frame.Height; row += kStep[pass])
+            if (!readRow(row))
+                return false;
+    return true;
+}
+
+} // namespace
+
+LoadedPicture DecodeGif(QByteArrayView data, const DecodeOptions& options)
+{
+    GifSource source{reinterpret_cast<const uchar*>(data.data()), data.size(), 0};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&source, readData, &error);
+    if (!gif)
+        return PictureError(error == D_GIF_ERR_NOT_GIF_FILE ? QStringLiteral("not a GIF file") : gifError(error, source));
+    GifCloser closer{gif};
+
+    int transparent = NO_TRANSPARENT_COLOR;
+    if (QString e = findFirstFrame(gif, source, transparent); !e.isEmpty())
+        return PictureError(e);
+    const GifImageDesc& frame = gif->Image;
+    if (frame.Width <= 0 || frame.Height <= 0 || frame.Left < 0 || frame.Top < 0)
+        return PictureError(
+            QStringLiteral("corrupted GIF data (the frame has no pixels: %1 x %2)").arg(frame.Width).arg(frame.Height));
+    // The picture is the logical screen, grown when the first frame reaches past it.
+    const qint64 width = qMax<qint64>(gif->SWidth, qint64(frame.Left) + frame.Width);
+    const qint64 height = qMax<qint64>(gif->SHeight, qint64(frame.Top) + frame.Height);
+    if (QString e = CheckPictureSize(width, height, options); !e.isEmpty())
+        return PictureError(e);
+    if (QString e = CheckPictureData(width, height, source.size, kLzwPixelsPerByte, "GIF"); !e.isEmpty())
+        return PictureError(e);
+
+    const std::vector<QRgb> colours = frameColours(gif, source, transparent);
     QImage image(int(width), int(height), QImage::Format_ARGB32);
     if (image.isNull())
         return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(width).arg(height));
     image.fill(0); // uncovered screen is transparent
-
-    std::vector<GifPixelType> line(size_t(frame.Width));
-    const auto drawRow = [&](int row) {
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(frame.Top + row)) + frame.Left;
-        for (int x = 0; x < frame.Width; ++x)
-            dst[x] = colours[line[size_t(x)]];
-    };
-    if (frame.Interlace) {
-        static const int kStart[4] = {0, 4, 2, 1};
-        static const int kStep[4] = {8, 8, 4, 2};
-        for (int pass = 0; pass < 4; ++pass) {
-            for (int row = kStart[pass]; row < frame.Height; row += kStep[pass]) {
-                if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
-                    return PictureError(gifError(gif->Error, source));
-                drawRow(row);
-            }
-        }
-    } else {
-        for (int row = 0; row < frame.Height; ++row) {
-            if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
-                return PictureError(gifError(gif->Error, source));
-            drawRow(row);
-        }
-    }
+    if (!readFrame(gif, colours, image))
+        return PictureError(gifError(gif->Error, source));
 
     LoadedPicture out;
     out.image = std::move(image);

@@ -101,106 +101,142 @@ Layout layoutOf(int bpp, int planes)
 
 } // namespace
 
-LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
+namespace {
+
+// What the 128-byte header says.
+struct PcxHeader {
+    int bpp = 0;
+    int planes = 0;
+    Layout layout = Layout::Unsupported;
+    qint64 width = 0;
+    qint64 height = 0;
+    qint64 bytesPerLine = 0; // of each plane
+};
+
+// An error text, or empty with header filled.
+QString readHeader(const uchar* d, qint64 size, const DecodeOptions& options, PcxHeader& header)
 {
-    const auto* d = reinterpret_cast<const uchar*>(data.data());
-    const qint64 size = data.size();
     if (size < kHeaderSize)
-        return PictureError(QStringLiteral("truncated PCX data (%1 bytes, the header alone is 128)").arg(size));
+        return QStringLiteral("truncated PCX data (%1 bytes, the header alone is 128)").arg(size);
     if (d[0] != 0x0A || d[2] != 1)
-        return PictureError(QStringLiteral("not a run-length coded PCX file"));
-    const int bpp = d[3];
-    const int planes = d[65];
-    const Layout layout = layoutOf(bpp, planes);
-    if (layout == Layout::Unsupported)
-        return PictureError(
-            QStringLiteral("unsupported PCX layout (%1 bits per pixel in %2 planes)").arg(bpp).arg(planes));
+        return QStringLiteral("not a run-length coded PCX file");
+    header.bpp = d[3];
+    header.planes = d[65];
+    header.layout = layoutOf(header.bpp, header.planes);
+    if (header.layout == Layout::Unsupported)
+        return QStringLiteral("unsupported PCX layout (%1 bits per pixel in %2 planes)").arg(header.bpp).arg(header.planes);
+    header.width = qint64(ReadLe16(d + 8)) - ReadLe16(d + 4) + 1;
+    header.height = qint64(ReadLe16(d + 10)) - ReadLe16(d + 6) + 1;
+    if (QString e = CheckPictureSize(header.width, header.height, options); !e.isEmpty())
+        return e;
+    header.bytesPerLine = ReadLe16(d + 66);
+    if (header.bytesPerLine * 8 < header.width * header.bpp)
+        return QStringLiteral("inconsistent PCX data (%1 bytes per line for %2 pixels)")
+            .arg(header.bytesPerLine)
+            .arg(header.width);
+    return {};
+}
 
-    const qint64 width = qint64(ReadLe16(d + 8)) - ReadLe16(d + 4) + 1;
-    const qint64 height = qint64(ReadLe16(d + 10)) - ReadLe16(d + 6) + 1;
-    if (QString e = CheckPictureSize(width, height, options); !e.isEmpty())
-        return PictureError(e);
-    const qint64 bytesPerLine = ReadLe16(d + 66);
-    if (bytesPerLine * 8 < width * bpp)
-        return PictureError(QStringLiteral("inconsistent PCX data (%1 bytes per line for %2 pixels)")
-                                .arg(bytesPerLine)
-                                .arg(width));
-
-    qint64 encodedEnd = size;
-    QVector<QRgb> palette;
-    if (layout == Layout::Indexed) {
+// The palette the layout uses, and where the coded rows end (before the
+// 256-colour palette at the end of the file); an error text when it is missing.
+QString readPalette(const uchar* d, qint64 size, const PcxHeader& header, QVector<QRgb>& palette, qint64& encodedEnd)
+{
+    encodedEnd = size;
+    if (header.layout == Layout::Indexed) {
         if (size < kHeaderSize + kPaletteSize || d[size - kPaletteSize] != 0x0C)
-            return PictureError(QStringLiteral("truncated PCX data (the 256-colour palette at the end is missing)"));
+            return QStringLiteral("truncated PCX data (the 256-colour palette at the end is missing)");
         encodedEnd = size - kPaletteSize;
         const uchar* p = d + encodedEnd + 1;
         palette.resize(256);
         for (int i = 0; i < 256; ++i)
             palette[i] = qRgb(p[3 * i], p[3 * i + 1], p[3 * i + 2]);
-    } else if (layout == Layout::Planar || layout == Layout::Packed) {
+    } else if (header.layout == Layout::Planar || header.layout == Layout::Packed) {
         palette = headerPalette(d);
     }
+    return {};
+}
+
+inline int bitAt(const uchar* row, qint64 x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; }
+
+// One decoded line of every plane into the picture's row.
+void decodeRow(const uchar* line, const PcxHeader& h, const QVector<QRgb>& palette, QRgb* dst)
+{
+    switch (h.layout) {
+    case Layout::Mono:
+        for (qint64 x = 0; x < h.width; ++x)
+            dst[x] = bitAt(line, x) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        break;
+    case Layout::Indexed:
+        for (qint64 x = 0; x < h.width; ++x)
+            dst[x] = palette[line[x]];
+        break;
+    case Layout::Rgb: {
+        const uchar* r = line;
+        const uchar* g = line + h.bytesPerLine;
+        const uchar* b = line + 2 * h.bytesPerLine;
+        for (qint64 x = 0; x < h.width; ++x)
+            dst[x] = qRgb(r[x], g[x], b[x]);
+        break;
+    }
+    case Layout::Planar:
+        for (qint64 x = 0; x < h.width; ++x) {
+            int index = 0;
+            for (int p = 0; p < h.planes; ++p)
+                index |= bitAt(line + p * h.bytesPerLine, x) << p;
+            dst[x] = palette[index];
+        }
+        break;
+    case Layout::Packed: {
+        const int perByte = 8 / h.bpp;
+        const int mask = (1 << h.bpp) - 1;
+        for (qint64 x = 0; x < h.width; ++x) {
+            const int shift = 8 - h.bpp * int(x % perByte + 1);
+            dst[x] = palette[(line[x / perByte] >> shift) & mask];
+        }
+        break;
+    }
+    case Layout::Unsupported: break;
+    }
+}
+
+} // namespace
+
+LoadedPicture DecodePcx(QByteArrayView data, const DecodeOptions& options)
+{
+    const auto* d = reinterpret_cast<const uchar*>(data.data());
+    const qint64 size = data.size();
+    PcxHeader h;
+    if (QString e = readHeader(d, size, options, h); !e.isEmpty())
+        return PictureError(e);
+    qint64 encodedEnd = size;
+    QVector<QRgb> palette;
+    if (QString e = readPalette(d, size, h, palette, encodedEnd); !e.isEmpty())
+        return PictureError(e);
     // Two coded bytes give at most 63 pixels' bytes: refuse before allocating
     // what the data could never fill.
-    const qint64 lineBytes = bytesPerLine * planes;
+    const qint64 lineBytes = h.bytesPerLine * h.planes;
     const qint64 encoded = encodedEnd - kHeaderSize;
-    if (lineBytes * height > encoded * 32 + 64)
+    if (lineBytes * h.height > encoded * 32 + 64)
         return PictureError(QStringLiteral("truncated PCX data (%1 x %2 pixels from %3 bytes)")
-                                .arg(width)
-                                .arg(height)
+                                .arg(h.width)
+                                .arg(h.height)
                                 .arg(encoded));
 
-    QImage image(int(width), int(height), QImage::Format_RGB32);
+    QImage image(int(h.width), int(h.height), QImage::Format_RGB32);
     if (image.isNull())
-        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(width).arg(height));
+        return PictureError(QStringLiteral("not enough memory for the picture (%1 x %2 pixels)").arg(h.width).arg(h.height));
     QByteArray lineBuffer(qsizetype(lineBytes), '\0');
     auto* line = reinterpret_cast<uchar*>(lineBuffer.data());
     RunReader reader(d + kHeaderSize, encoded);
-    const auto bitAt = [](const uchar* row, qint64 x) { return (row[x >> 3] >> (7 - (x & 7))) & 1; };
-    for (qint64 y = 0; y < height; ++y) {
+    for (qint64 y = 0; y < h.height; ++y) {
         if (!reader.read(line, lineBytes))
-            return PictureError(QStringLiteral("truncated PCX data (row %1 of %2 is cut short)").arg(y + 1).arg(height));
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
-        switch (layout) {
-        case Layout::Mono:
-            for (qint64 x = 0; x < width; ++x)
-                dst[x] = bitAt(line, x) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-            break;
-        case Layout::Indexed:
-            for (qint64 x = 0; x < width; ++x)
-                dst[x] = palette[line[x]];
-            break;
-        case Layout::Rgb: {
-            const uchar* r = line;
-            const uchar* g = line + bytesPerLine;
-            const uchar* b = line + 2 * bytesPerLine;
-            for (qint64 x = 0; x < width; ++x)
-                dst[x] = qRgb(r[x], g[x], b[x]);
-            break;
-        }
-        case Layout::Planar:
-            for (qint64 x = 0; x < width; ++x) {
-                int index = 0;
-                for (int p = 0; p < planes; ++p)
-                    index |= bitAt(line + p * bytesPerLine, x) << p;
-                dst[x] = palette[index];
-            }
-            break;
-        case Layout::Packed: {
-            const int perByte = 8 / bpp;
-            const int mask = (1 << bpp) - 1;
-            for (qint64 x = 0; x < width; ++x) {
-                const int shift = 8 - bpp * int(x % perByte + 1);
-                dst[x] = palette[(line[x / perByte] >> shift) & mask];
-            }
-            break;
-        }
-        case Layout::Unsupported: break;
-        }
+            return PictureError(QStringLiteral("truncated PCX data (row %1 of %2 is cut short)").arg(y + 1).arg(h.height));
+        decodeRow(line, h, palette, reinterpret_cast<QRgb*>(image.scanLine(int(y))));
     }
     LoadedPicture out;
     out.image = std::move(image);
-    out.width = int(width);
-    out.height = int(height);
+    out.width = int(h.width);
+    out.height = int(h.height);
     return out;
 }
 

@@ -305,58 +305,79 @@ BitmapImage BitmapImage::Mirror(bool horizontal, bool vertical) const
     return out;
 }
 
+namespace {
+
+// The fields of a BMP file's header that loading uses.
+struct BmpFields {
+    quint32 headerSize = 0;
+    qint64 width = 0;
+    qint64 height = 0;
+    bool topDown = false;
+    int depth = 0;
+    quint32 colourCount = 0;
+    int entrySize = 4; // bytes of one colour table entry
+    qint32 xppm = 0;
+    qint32 yppm = 0;
+};
+
+// False for anything but an uncompressed file of a known header and a
+// usable size; d holds more than 53 bytes.
+bool readBmpFields(const uchar* d, BmpFields& f)
+{
+    f.headerSize = ReadLe32(d + 14);
+    if (f.headerSize == kInfoHeaderSize) {
+        f.width = ReadLeI32(d + 18);
+        f.height = ReadLeI32(d + 22);
+        f.depth = ReadLe16(d + 28);
+        if (ReadLe32(d + 30) != 0) // compression
+            return false;
+        f.xppm = ReadLeI32(d + 38);
+        f.yppm = ReadLeI32(d + 42);
+        f.colourCount = ReadLe32(d + 46);
+    } else if (f.headerSize == kCoreHeaderSize) {
+        // The core header widens to the information header; its palette
+        // entries are 3 bytes instead of 4.
+        f.width = ReadLe16(d + 18);
+        f.height = ReadLe16(d + 20);
+        f.depth = ReadLe16(d + 24);
+        f.entrySize = 3;
+    } else {
+        return false;
+    }
+    f.topDown = f.height < 0;
+    f.height = qAbs(f.height);
+    return validDepth(f.depth) && f.width > 0 && f.height > 0 && f.width <= kMaxPictureSide
+        && f.height <= kMaxPictureSide;
+}
+
+// Colour table entries the file holds (palette depths) or carries to be
+// skipped (the others).
+qint64 paletteEntriesOf(const BmpFields& f)
+{
+    if (f.depth <= 8) {
+        const qint64 full = qint64(1) << f.depth;
+        return f.entrySize == 4 && f.colourCount > 0 && f.colourCount < quint32(full) ? f.colourCount : full;
+    }
+    return f.entrySize == 4 && f.colourCount <= 256 ? f.colourCount : 0;
+}
+
+} // namespace
+
 bool BitmapImage::LoadFromBmp(const QByteArray& bytes)
 {
     Destroy();
     const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
     const qint64 size = bytes.size();
-    if (size <= 53 || d[0] != 'B' || d[1] != 'M')
+    BmpFields f;
+    if (size <= 53 || d[0] != 'B' || d[1] != 'M' || !readBmpFields(d, f))
         return fail(kUnsupported);
 
-    const quint32 headerSize = ReadLe32(d + 14);
-    qint64 width = 0, height = 0;
-    int depth = 0;
-    quint32 colourCount = 0;
-    int entrySize = 4;
-    qint32 xppm = 0, yppm = 0;
-    if (headerSize == kInfoHeaderSize) {
-        width = ReadLeI32(d + 18);
-        height = ReadLeI32(d + 22);
-        depth = ReadLe16(d + 28);
-        if (ReadLe32(d + 30) != 0) // compression
-            return fail(kUnsupported);
-        xppm = ReadLeI32(d + 38);
-        yppm = ReadLeI32(d + 42);
-        colourCount = ReadLe32(d + 46);
-    } else if (headerSize == kCoreHeaderSize) {
-        // The core header widens to the information header; its palette
-        // entries are 3 bytes instead of 4.
-        width = ReadLe16(d + 18);
-        height = ReadLe16(d + 20);
-        depth = ReadLe16(d + 24);
-        entrySize = 3;
-    } else {
-        return fail(kUnsupported);
-    }
-    const bool topDown = height < 0;
-    height = qAbs(height);
-    if (!validDepth(depth) || width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
-        return fail(kUnsupported);
-
-    qint64 paletteEntries = 0;
-    if (depth <= 8) {
-        paletteEntries = qint64(1) << depth;
-        if (entrySize == 4 && colourCount > 0 && colourCount < quint32(paletteEntries))
-            paletteEntries = colourCount;
-    } else if (entrySize == 4 && colourCount <= 256) {
-        paletteEntries = colourCount; // an optional table we skip
-    }
-    const qint64 paletteStart = kFileHeaderSize + headerSize;
-    const qint64 paletteEnd = paletteStart + paletteEntries * entrySize;
-    const int stride = BmpStride(int(width), depth);
-    const qint64 rowBytes = (width * depth + 7) / 8;
+    const qint64 paletteEntries = paletteEntriesOf(f);
+    const qint64 paletteStart = kFileHeaderSize + f.headerSize;
+    const qint64 paletteEnd = paletteStart + paletteEntries * f.entrySize;
+    const int stride = BmpStride(int(f.width), f.depth);
     // The last row may lack its padding.
-    const qint64 needed = qint64(stride) * (height - 1) + rowBytes;
+    const qint64 needed = qint64(stride) * (f.height - 1) + (f.width * f.depth + 7) / 8;
     if (paletteEnd > size)
         return fail(kUnsupported);
     qint64 pixelStart = ReadLe32(d + 10);
@@ -365,23 +386,23 @@ bool BitmapImage::LoadFromBmp(const QByteArray& bytes)
     if (pixelStart + needed > size)
         return fail(kUnsupported);
 
-    m_width = int(width);
-    m_height = int(height);
-    m_depth = depth;
+    m_width = int(f.width);
+    m_height = int(f.height);
+    m_depth = f.depth;
     m_stride = stride;
-    m_xPelsPerMeter = xppm;
-    m_yPelsPerMeter = yppm;
-    if (depth <= 8) {
+    m_xPelsPerMeter = f.xppm;
+    m_yPelsPerMeter = f.yppm;
+    if (f.depth <= 8) {
         m_palette.resize(int(paletteEntries));
         for (int i = 0; i < m_palette.size(); ++i) {
-            const uchar* e = d + paletteStart + qint64(i) * entrySize;
+            const uchar* e = d + paletteStart + qint64(i) * f.entrySize;
             m_palette[i] = ColourRef(e[2], e[1], e[0]);
         }
     }
-    m_bits = QByteArray(qsizetype(stride) * height, '\0');
-    for (qint64 fileRow = 0; fileRow < height; ++fileRow) {
+    m_bits = QByteArray(qsizetype(stride) * f.height, '\0');
+    for (qint64 fileRow = 0; fileRow < f.height; ++fileRow) {
         // Stored rows are bottom first; a top-down file starts with the top row.
-        const qint64 storedRow = topDown ? height - 1 - fileRow : fileRow;
+        const qint64 storedRow = f.topDown ? f.height - 1 - fileRow : fileRow;
         const qint64 available = qMin<qint64>(stride, size - (pixelStart + fileRow * stride));
         std::memcpy(m_bits.data() + storedRow * stride, d + pixelStart + fileRow * stride, size_t(available));
     }
