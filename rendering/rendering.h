@@ -42,7 +42,7 @@ inline constexpr std::array<Rendering, RenderingCount> AllRenderings{
 // The name on the command line and in the settings file ("bw", "dither",
 // "floyd-steinberg", ...).
 QString RenderingName(Rendering rendering);
-// The caption the windows show.
+// The name people read (on the effect window, the contact sheet).
 QString RenderingLabel(Rendering rendering);
 // The rendering of a name, exactly as RenderingName gives it.
 std::optional<Rendering> RenderingFromName(QStringView name);
