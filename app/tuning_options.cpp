@@ -92,10 +92,10 @@ QString RenderingList()
     return rendering::RenderingNames().join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-void ApplyRenderOptions(picture::PictureFlow& session, const RenderOptions& options)
+void ApplyRenderOptions(picture::PictureFlow& flow, const RenderOptions& options)
 {
-    session.SetTuning(options.tuning);
-    session.SetRightRendering(options.effect);
+    flow.SetTuning(options.tuning);
+    flow.SetRightRendering(options.effect);
 }
 
 } // namespace kovra::app

@@ -34,8 +34,8 @@ QString RenderOptionsUsage(bool withEffect = true);
 // The rendering names, one a line.
 QString RenderingList();
 
-// The tuning and the effect given to a session before its renderings are
+// The tuning and the effect given to a picture flow before its renderings are
 // made (so the effect is what the right-hand board would show).
-void ApplyRenderOptions(picture::PictureFlow& session, const RenderOptions& options);
+void ApplyRenderOptions(picture::PictureFlow& flow, const RenderOptions& options);
 
 } // namespace kovra::app

@@ -2,7 +2,6 @@
 
 #include "platform/timer.h"
 
-#include <QMetaObject>
 
 namespace kovra::picture {
 
@@ -21,6 +20,10 @@ PictureFlow::PictureFlow(image::DrawingBoard& previewBoard, const QImage& plainW
         board->ClearBoard();
     }
     m_effectTaskTimer.setOnTick([this] { showRenderings(); });
+    // Heard on this thread, from the event loop, after the handler of the
+    // moment has finished.
+    QObject::connect(&m_worker, &PictureWorker::jobFinished, &m_worker, [this] { takeAnswer(); },
+                     Qt::QueuedConnection);
 }
 
 PictureFlow::~PictureFlow()
@@ -42,11 +45,21 @@ void PictureFlow::FileDropped(const QStringList& paths)
     m_worker.post([this, drop, path, tuning = m_tuned.tuning(), right = m_tuned.rightRendering(),
                    spare = std::move(m_spareBuffers)](const std::atomic<bool>& stop) mutable {
         PreparedPicture picture = PreparePicture(path, tuning, right, std::move(spare), stop);
-        QMetaObject::invokeMethod(
-            &m_receiver, [this, drop, picture = std::move(picture)]() mutable { prepared(drop, std::move(picture)); },
-            Qt::QueuedConnection);
+        const std::lock_guard lock(m_answerLock);
+        m_answer.emplace(drop, std::move(picture));
     });
     m_spareBuffers = StreamedRenderings();
+}
+
+void PictureFlow::takeAnswer()
+{
+    std::optional<std::pair<int, PreparedPicture>> answer;
+    {
+        const std::lock_guard lock(m_answerLock);
+        answer.swap(m_answer);
+    }
+    if (answer)
+        prepared(answer->first, std::move(answer->second));
 }
 
 void PictureFlow::prepared(int drop, PreparedPicture picture)

@@ -18,10 +18,10 @@
 #include "rendering/tuned_picture.h"
 
 #include <QImage>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <mutex>
 #include <optional>
 
 namespace kovra::platform {
@@ -89,7 +89,8 @@ public:
     const QImage& fittedImage() const { return m_tuned.fitted(); }
 
 private:
-    // The worker's answer, back on the window's thread.
+    // The worker's answer, taken on the window's thread.
+    void takeAnswer();
     void prepared(int drop, PreparedPicture picture);
     // The effect window's timer tick: both renderings onto their boards.
     void showRenderings();
@@ -127,8 +128,10 @@ private:
     bool m_ready = false;
 
     ImageEdits m_edits;
-    // The worker's answers arrive through this object; none arrives after it is gone.
-    QObject m_receiver;
+    // The worker's last answer and the drop it answers, handed over under
+    // the lock.
+    std::mutex m_answerLock;
+    std::optional<std::pair<int, PreparedPicture>> m_answer;
     // Last: joined first, before anything its jobs hand back to is gone.
     PictureWorker m_worker;
 };

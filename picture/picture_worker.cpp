@@ -44,6 +44,7 @@ void PictureWorker::run()
             m_stop.store(false);
         }
         job(m_stop);
+        emit jobFinished();
     }
 }
 

@@ -5,6 +5,8 @@
 // asks the running one to stop, so the latest drop wins. Ending the worker
 // wakes its thread and joins it; nothing spins.
 
+#include <QObject>
+
 #include <atomic>
 #include <condition_variable>
 #include <functional>
@@ -13,7 +15,8 @@
 
 namespace kovra::picture {
 
-class PictureWorker {
+class PictureWorker final : public QObject {
+    Q_OBJECT
 public:
     // stop is set once a newer job has been posted or the worker is ending:
     // a job looks at it between its steps and may end early.
@@ -26,6 +29,12 @@ public:
     PictureWorker& operator=(const PictureWorker&) = delete;
 
     void post(Job job);
+
+signals:
+    // A job has ended: emitted on the worker's thread, so listeners on the
+    // window's thread hear it from their event loop. A job hands its result
+    // over itself, under a lock of its own.
+    void jobFinished();
 
 private:
     void run();

@@ -32,7 +32,7 @@ public:
     EffectStudio(picture::PictureFlow& pictures, picture::PictureEvents& events, ConfigFile& config);
     ~EffectStudio() override;
 
-    // The stored tuning and rendering, given to the session.
+    // The stored tuning and rendering, given to the picture flow.
     void LoadSettings();
     // Wires the window's strip and its contact-sheet button; once per window.
     void Attach(EffectWindow& window);

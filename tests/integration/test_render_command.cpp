@@ -58,11 +58,11 @@ protected:
         preview.SetBackgroundPicture(assets::DropPrompt(0));
         ManualTimer timer;
         picture::PictureEvents events;
-        picture::PictureFlow session(preview, assets::PlainWhiteBackground(), timer, events);
-        session.FileDropped({picturePath});
+        picture::PictureFlow flow(preview, assets::PlainWhiteBackground(), timer, events);
+        flow.FileDropped({picturePath});
         EXPECT_TRUE(WaitForAnswer(events));
         EXPECT_TRUE(timer.tick());
-        dither ? session.ChooseDither() : session.ChooseBlackWhite();
+        dither ? flow.ChooseDither() : flow.ChooseBlackWhite();
         return job::EncodeEngravePicture(preview.picture());
     }
 

@@ -134,14 +134,14 @@ TEST_F(StreamedRenderingsTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
     white.fill(Qt::white);
     ManualTimer timer;
     picture::PictureEvents events;
-    picture::PictureFlow session(preview, white, timer, events);
-    session.FileDropped({path});
+    picture::PictureFlow flow(preview, white, timer, events);
+    flow.FileDropped({path});
     ASSERT_TRUE(WaitForAnswer(events));
     ASSERT_TRUE(timer.tick());
-    ASSERT_TRUE(session.renderingsReady());
+    ASSERT_TRUE(flow.renderingsReady());
 
     const picture::StreamedRenderings plain = plainRenderings(path);
-    EXPECT_EQ(session.fittedImage(), plain.fitted);
+    EXPECT_EQ(flow.fittedImage(), plain.fitted);
     image::DrawingBoard blackWhite(512, 512), dither(512, 512);
     for (image::DrawingBoard* board : {&blackWhite, &dither}) {
         board->SetBackgroundColour(Qt::white);
@@ -149,9 +149,9 @@ TEST_F(StreamedRenderingsTest, DroppedJpegShowsThePlainRenderingsOnTheBoards)
     }
     blackWhite.DrawPicture(plain.blackWhite, 0, 0);
     rendering::DrawDitherDots(dither, plain.ditherDots);
-    EXPECT_EQ(session.blackWhiteBoard().picture(), blackWhite.picture());
-    EXPECT_EQ(session.ditherBoard().picture(), dither.picture());
-    session.ChooseDither();
+    EXPECT_EQ(flow.blackWhiteBoard().picture(), blackWhite.picture());
+    EXPECT_EQ(flow.ditherBoard().picture(), dither.picture());
+    flow.ChooseDither();
     EXPECT_EQ(preview.picture(), dither.picture());
 }
 

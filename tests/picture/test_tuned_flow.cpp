@@ -59,10 +59,10 @@ protected:
     }
     void dropAndCompute(const QString& path)
     {
-        session.FileDropped({path});
+        flow.FileDropped({path});
         ASSERT_TRUE(WaitForAnswer(events));
         ASSERT_TRUE(timer.tick());
-        ASSERT_TRUE(session.renderingsReady());
+        ASSERT_TRUE(flow.renderingsReady());
     }
 
     QTemporaryDir dir;
@@ -70,7 +70,7 @@ protected:
     image::DrawingBoard board{512, 512};
     ManualTimer timer;
     picture::PictureEvents events;
-    picture::PictureFlow session{board, plainWhite, timer, events};
+    picture::PictureFlow flow{board, plainWhite, timer, events};
 };
 
 // For a picture that fills the square, a small one, and a big JPEG (whose
@@ -83,24 +83,24 @@ TEST_F(TunedFlowTest, NeutralTuningGivesTheOriginalRenderingsBitForBit)
     for (const QString& path : pictures) {
         for (bool dither : {false, true}) {
             dropAndCompute(path);
-            const QImage fitted = session.fittedImage();
+            const QImage fitted = flow.fittedImage();
             const QImage blackWhite =
                 whiteBoardWith([&](image::DrawingBoard& b) { b.DrawPicture(rendering::RenderBlackWhite(fitted), 0, 0); });
             const QImage dots = whiteBoardWith(
                 [&](image::DrawingBoard& b) { rendering::DrawDitherDots(b, rendering::RenderDitherDots(fitted)); });
-            EXPECT_EQ(session.blackWhiteBoard().picture(), blackWhite) << path.toStdString();
-            EXPECT_EQ(session.ditherBoard().picture(), dots) << path.toStdString();
+            EXPECT_EQ(flow.blackWhiteBoard().picture(), blackWhite) << path.toStdString();
+            EXPECT_EQ(flow.ditherBoard().picture(), dots) << path.toStdString();
 
-            ASSERT_TRUE(session.SetTuning({.brightness = 30, .gamma = 1.5, .invert = true, .threshold = 90}));
-            EXPECT_NE(session.blackWhiteBoard().picture(), blackWhite);
-            EXPECT_NE(session.ditherBoard().picture(), dots);
-            ASSERT_TRUE(session.SetTuning(Tuning{}));
-            EXPECT_EQ(session.blackWhiteBoard().picture(), blackWhite) << path.toStdString();
-            EXPECT_EQ(session.ditherBoard().picture(), dots) << path.toStdString();
+            ASSERT_TRUE(flow.SetTuning({.brightness = 30, .gamma = 1.5, .invert = true, .threshold = 90}));
+            EXPECT_NE(flow.blackWhiteBoard().picture(), blackWhite);
+            EXPECT_NE(flow.ditherBoard().picture(), dots);
+            ASSERT_TRUE(flow.SetTuning(Tuning{}));
+            EXPECT_EQ(flow.blackWhiteBoard().picture(), blackWhite) << path.toStdString();
+            EXPECT_EQ(flow.ditherBoard().picture(), dots) << path.toStdString();
 
-            dither ? session.ChooseDither() : session.ChooseBlackWhite();
+            dither ? flow.ChooseDither() : flow.ChooseBlackWhite();
             EXPECT_EQ(board.picture(), dither ? dots : blackWhite) << path.toStdString();
-            EXPECT_EQ(session.workingImage().ToQImage(), board.picture());
+            EXPECT_EQ(flow.workingImage().ToQImage(), board.picture());
         }
     }
 }
@@ -110,36 +110,36 @@ TEST_F(TunedFlowTest, EveryChoiceIsWhatItsBoardShows)
     const QString path = save("small.png", pattern(300, 160));
     // A tuning given before the renderings are ready is the one they use,
     // whether it comes while the file is read or before the boards are drawn.
-    session.FileDropped({path});
-    ASSERT_TRUE(session.SetTuning({.contrast = 40, .invert = true}));
+    flow.FileDropped({path});
+    ASSERT_TRUE(flow.SetTuning({.contrast = 40, .invert = true}));
     ASSERT_TRUE(WaitForAnswer(events));
-    session.SetRightRendering(Rendering::Stucki);
+    flow.SetRightRendering(Rendering::Stucki);
     ASSERT_TRUE(timer.tick());
-    const QImage stucki = session.tunedPicture().render(Rendering::Stucki);
-    EXPECT_EQ(session.ditherBoard().picture(), whiteBoardWith([&](image::DrawingBoard& b) { b.DrawPicture(stucki, 0, 0); }));
+    const QImage stucki = flow.tunedPicture().render(Rendering::Stucki);
+    EXPECT_EQ(flow.ditherBoard().picture(), whiteBoardWith([&](image::DrawingBoard& b) { b.DrawPicture(stucki, 0, 0); }));
     // The inverted picture leaves the margins white on both boards.
     const QRect place = rendering::FitPlacement(300, 160);
-    for (const image::DrawingBoard* b : {&session.blackWhiteBoard(), &session.ditherBoard()}) {
+    for (const image::DrawingBoard* b : {&flow.blackWhiteBoard(), &flow.ditherBoard()}) {
         EXPECT_EQ(b->picture().pixel(place.left() - 1, place.top()), kWhite);
         EXPECT_EQ(b->picture().pixel(place.left(), place.top() - 1), kWhite);
         EXPECT_EQ(b->picture().pixel(place.right() + 1, place.bottom()), kWhite);
     }
     // A tuning out of range is refused and changes nothing.
-    const QImage before = session.ditherBoard().picture();
-    EXPECT_FALSE(session.SetTuning({.gamma = 9.0}));
-    EXPECT_EQ(session.tunedPicture().tuning().contrast, 40);
-    EXPECT_EQ(session.ditherBoard().picture(), before);
+    const QImage before = flow.ditherBoard().picture();
+    EXPECT_FALSE(flow.SetTuning({.gamma = 9.0}));
+    EXPECT_EQ(flow.tunedPicture().tuning().contrast, 40);
+    EXPECT_EQ(flow.ditherBoard().picture(), before);
 
-    session.ChooseDither();
+    flow.ChooseDither();
     EXPECT_EQ(board.picture(), before);
 
     // A tile of the contact sheet chooses its rendering the same way.
     for (Rendering r : {Rendering::Bayer, Rendering::BlackWhite, Rendering::Dither}) {
         dropAndCompute(path);
-        const QImage tile = session.tunedPicture().renderAll()[size_t(r)];
-        session.Choose(r);
+        const QImage tile = flow.tunedPicture().renderAll()[size_t(r)];
+        flow.Choose(r);
         EXPECT_EQ(board.picture().copy(0, 0, rendering::FitSize, rendering::FitSize), tile) << rendering::RenderingName(r).toStdString();
-        EXPECT_FALSE(session.choosing());
+        EXPECT_FALSE(flow.choosing());
     }
 }
 

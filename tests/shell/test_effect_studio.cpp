@@ -1,5 +1,5 @@
 // The effect window's tuning strip and contact sheet against a real picture
-// session, and the tuning kept in Config.ini.
+// flow, and the tuning kept in Config.ini.
 #include "image/drawing_board.h"
 #include "rendering/fitting.h"
 #include "picture/picture_flow.h"
@@ -158,7 +158,7 @@ TEST_F(EffectStudioTest, StripRedrawsTheBoardsAtOnceResetsAndIsRemembered)
     EXPECT_EQ(stored.tuning, Tuning{.contrast = -40});
     EXPECT_EQ(stored.rightRendering, Rendering::Sierra);
 
-    // The next start: the same values in the session and the strip.
+    // The next start: the same values in the flow and the strip.
     picture::PictureEvents eventsAgain;
     picture::PictureFlow again(preview, plainWhite, timer, eventsAgain);
     shell::EffectStudio studioAgain(again, eventsAgain, config);
