@@ -4,14 +4,14 @@
 #ifdef KOVRA_HAVE_DOCTOR
 #include "doctor/serial_doctor.h"
 #endif
-#include "picture/picture_events.h"
-#include "picture/picture_flow.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
 #include "job/job_progress.h"
 #include "job/keep_awake.h"
 #include "job/job_controls.h"
 #include "job/positioning.h"
+#include "picture/picture_events.h"
+#include "picture/picture_flow.h"
 #include "platform/desktop_notifier.h"
 #include "platform/global_hotkeys.h"
 #include "platform/sleep_inhibitor.h"

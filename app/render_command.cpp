@@ -3,11 +3,11 @@
 #include "app/tuning_options.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
+#include "job/engrave_encoder.h"
 #include "picture/picture_events.h"
 #include "picture/picture_flow.h"
-#include "rendering/test_card.h"
-#include "job/engrave_encoder.h"
 #include "platform/timer.h"
+#include "rendering/test_card.h"
 #include "shell/picture_presenter.h"
 
 #include <QEventLoop>

@@ -7,11 +7,11 @@
 
 #include "bench/bench_pictures.h"
 #include "bench/process_memory.h"
-#include "image/drawing_board.h"
-#include "rendering/fitting.h"
 #include "codec/picture_loader.h"
+#include "image/drawing_board.h"
 #include "picture/picture_flow.h"
 #include "platform/timer.h"
+#include "rendering/fitting.h"
 #include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 

@@ -5,8 +5,8 @@
 // plain copy of the 512 × 512 board measured in the same run. It never fails
 // on a time.
 
-#include "rendering/blue_noise.h"
 #include "image/drawing_board.h"
+#include "rendering/blue_noise.h"
 #include "rendering/fitting.h"
 #include "rendering/rendering.h"
 #include "rendering/tuned_picture.h"

@@ -2,7 +2,6 @@
 
 #include "platform/timer.h"
 
-
 namespace kovra::picture {
 
 PictureFlow::PictureFlow(image::DrawingBoard& previewBoard, const QImage& plainWhiteBackground,

@@ -1,7 +1,7 @@
 #include "rendering/rendering.h"
 
-#include "rendering/blue_noise.h"
 #include "rendering/black_white.h"
+#include "rendering/blue_noise.h"
 #include "rendering/dither.h"
 #include "rendering/reused_image.h"
 

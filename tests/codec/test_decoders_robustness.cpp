@@ -1,7 +1,7 @@
 // Cut and damaged pictures: every decoder either gives a consistent picture
 // or a reason, never a crash or a half-filled result.
-#include "image/bitmap_image.h"
 #include "codec/picture_loader.h"
+#include "image/bitmap_image.h"
 
 #include "tests/codec/decoders_samples.h"
 

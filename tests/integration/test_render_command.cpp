@@ -3,11 +3,11 @@
 #include "app/render_command.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
-#include "rendering/fitting.h"
+#include "job/engrave_encoder.h"
 #include "picture/picture_flow.h"
+#include "rendering/fitting.h"
 #include "rendering/rendering.h"
 #include "rendering/test_card.h"
-#include "job/engrave_encoder.h"
 #include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 

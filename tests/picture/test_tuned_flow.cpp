@@ -2,11 +2,11 @@
 // tuning draws exactly what the window always drew, and every choice puts on
 // the preview board what its board or tile shows.
 #include "image/drawing_board.h"
-#include "rendering/fitting.h"
 #include "picture/picture_flow.h"
-#include "rendering/rendering.h"
 #include "rendering/black_white.h"
 #include "rendering/dither.h"
+#include "rendering/fitting.h"
+#include "rendering/rendering.h"
 #include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 

@@ -1,7 +1,7 @@
 #include "image/drawing_board.h"
-#include "rendering/fitting.h"
 #include "rendering/black_white.h"
 #include "rendering/dither.h"
+#include "rendering/fitting.h"
 
 #include <gtest/gtest.h>
 

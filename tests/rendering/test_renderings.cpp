@@ -1,8 +1,8 @@
+#include "rendering/black_white.h"
 #include "rendering/blue_noise.h"
+#include "rendering/dither.h"
 #include "rendering/fitting.h"
 #include "rendering/rendering.h"
-#include "rendering/black_white.h"
-#include "rendering/dither.h"
 #include "rendering/tuning.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The effect window's tuning strip and contact sheet against a real picture
 // flow, and the tuning kept in Config.ini.
 #include "image/drawing_board.h"
-#include "rendering/fitting.h"
 #include "picture/picture_flow.h"
+#include "rendering/fitting.h"
 #include "shell/board_widget.h"
 #include "shell/config_file.h"
 #include "shell/contact_sheet_window.h"
