@@ -22,7 +22,7 @@ public:
     void DisableMachineControls() override {}
     void ResetLocationControls() override {}
     void LockLocationControls() override {}
-    void UncheckRadio(job::LocationRadio) override {}
+    void UncheckRadio(job::LocationMode) override {}
     void SetConnectButtonCaption(const QString&) override {}
     void SetConnectButtonEnabled(bool) override {}
     void SetBreakButtonVisible(bool) override {}

@@ -20,6 +20,7 @@
 #include "shell/job_progress_view.h"
 #include "shell/machine_presenter.h"
 #include "shell/picture_presenter.h"
+#include "shell/trace_painter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,8 +47,13 @@ QString EngraveUsage()
         "                     %1\n"
         "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
         "The effect is one of the renderings \"kovra render --list\" names (default: dither).\n"
-        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n")
-        .arg(RenderOptionsUsage());
+        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n"
+        "A machine must answer within --connect-timeout (default %2 s), the job end within --job-timeout\n"
+        "(default %3 s). Exit status: 0 finished, 2 a wrong option or a picture that cannot be used,\n"
+        "3 no machine answered, 4 the job did not end in time, 5 the connection broke after Start.\n")
+        .arg(RenderOptionsUsage())
+        .arg(EngraveOptions{}.connectTimeoutS)
+        .arg(EngraveOptions{}.jobTimeoutS);
 }
 
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
@@ -142,10 +148,12 @@ private:
     ConsoleViews m_views;
 
     image::DrawingBoard m_previewBoard{512, 512};
-    platform::QtTimer m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_effectTaskTimer, m_transferTimer;
+    platform::QtTimer m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_effectTaskTimer, m_outputTimer,
+        m_transferTimer;
     link::QtSerialChannel m_channel;
     link::MachineLink m_machine;
     job::JobEvents m_jobEvents;
+    shell::TracePainter m_trace;
     shell::MachinePresenter m_presenter;
     job::JobControls m_jobControls;
     job::EngraveEncoder m_encoder;
@@ -175,10 +183,12 @@ EngraveRun::EngraveRun(const EngraveOptions& options, QTextStream& out, QTextStr
     , m_out(out)
     , m_err(err)
     , m_views(out)
-    , m_machine(m_channel, m_previewBoard, link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_transferTimer})
+    , m_machine(m_channel,
+                link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_outputTimer, m_transferTimer})
+    , m_trace(m_machine.events(), m_previewBoard)
     , m_presenter(m_machine.events(), m_jobEvents, m_views)
     , m_jobControls(m_machine.frames(), m_jobEvents, m_machine.events(), m_runTimeTimer)
-    , m_encoder(m_machine.frames(), m_jobEvents, m_previewBoard, m_machine.replies())
+    , m_encoder(m_machine.frames(), m_jobEvents, m_previewBoard, m_machine.picture())
     , m_pictures(m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, m_pictureEvents)
     , m_picturePresenter(m_pictureEvents, m_pictures.blackWhiteBoard(), m_pictures.ditherBoard(), m_views)
     , m_config(platform::ConfigFilePath())
@@ -246,7 +256,7 @@ int EngraveRun::run(QByteArray* engraveBuffer)
     const int code = QCoreApplication::exec();
     m_channel.PortClose();
     if (engraveBuffer)
-        *engraveBuffer = m_machine.replies().EngraveBuffer();
+        *engraveBuffer = m_machine.picture().EngraveBuffer();
     if (m_refused) {
         m_err << QStringLiteral("kovra engrave: cannot use %1\n").arg(m_options.picture);
         m_err.flush();
@@ -303,7 +313,7 @@ void EngraveRun::startJob()
     m_stage = Stage::Engraving;
     m_deadline.start(m_options.jobTimeoutS * 1000);
     m_jobClock.start();
-    m_jobControls.StartButton();
+    m_jobControls.Start();
 }
 
 void EngraveRun::connectionBroken(int port)

@@ -16,6 +16,7 @@
 #include "platform/global_hotkeys.h"
 #include "platform/sleep_inhibitor.h"
 #include "platform/paths.h"
+#include "shell/board_click_mode.h"
 #include "shell/board_widget.h"
 #include "shell/config_file.h"
 #include "shell/control_groups.h"
@@ -35,6 +36,7 @@
 #include "shell/settings_window.h"
 #include "shell/text_engraving.h"
 #include "shell/themed_control_look.h"
+#include "shell/trace_painter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -67,16 +69,17 @@ Program::Program()
     m_groups = std::make_unique<shell::ControlGroups>(*m_window, m_previewBoard);
     m_views = std::make_unique<shell::ShellViews>(*m_window, *m_groups, m_messageBox);
 
-    m_link = std::make_unique<link::MachineLink>(m_channel, m_previewBoard,
-        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_transferTimer});
+    m_link = std::make_unique<link::MachineLink>(m_channel,
+        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_outputTimer, m_transferTimer});
     m_hotKeys = platform::CreateGlobalHotKeys();
     m_jobEvents = std::make_unique<job::JobEvents>();
-    // The presenter listens first: the window shows an event before anyone
-    // else acts on it.
+    // The trace and the presenter listen first: the window shows an event
+    // before anyone else acts on it.
+    m_trace = std::make_unique<shell::TracePainter>(m_link->events(), m_previewBoard);
     m_presenter = std::make_unique<shell::MachinePresenter>(m_link->events(), *m_jobEvents, *m_views);
     m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_jobEvents, m_link->events(), m_runTimeTimer);
-    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->replies());
-    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, m_previewBoard, *m_hotKeys);
+    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->picture());
+    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, *m_hotKeys);
 
     // Beyond the machine's own replies: progress and time left, the computer
     // kept awake while it engraves, and a word when it has finished.
@@ -104,6 +107,8 @@ Program::Program()
         *m_window, m_previewBoard, *m_config, [](int language) { return assets::DropPrompt(language); });
 
     m_text = std::make_unique<shell::TextEngraving>(*m_window, m_previewBoard, m_pictures->edits(), *m_config);
+    m_clickMode = std::make_unique<shell::BoardClickMode>(*m_jobEvents, m_previewBoard,
+        [this](int x, int y) { m_positioning->LocateAt(x, y); }, [this](int x, int y) { m_text->PlaceTextBox(x, y); });
     m_help = std::make_unique<shell::HelpController>(m_desktop, m_messageBox,
         [](int index) { return assets::HelpPictureBytes(index); }, platform::DriverInstallerPath(),
         QUrl(assets::MakerWebAddress()));
@@ -138,34 +143,31 @@ void Program::wireMainWindow()
     QObject::connect(w.BreakButton, &QB::clicked, [this] { m_link->connection().Disconnect(); });
 
     // Job controls
-    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->StartButton(); });
-    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->PauseButton(); });
-    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->RecarveButton(); });
-    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->RestartButton(); });
-    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForwardButton(); });
-    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackwardButton(); });
+    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->Start(); });
+    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->Pause(); });
+    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->Recarve(); });
+    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->Restart(); });
+    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForward(); });
+    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackward(); });
     QObject::connect(w.SendImageButton, &QB::clicked, [this] { m_encoder->PrepareEngraveImage(); });
 
     // Positioning and jogging
     for (QRadioButton* radio : {w.PointRadio, w.CenterRadio, w.BoxRadio})
         QObject::connect(radio, &QRadioButton::clicked,
             [this] { m_positioning->SelectLocationMode(m_views->CheckedRadios()); });
-    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->UpButton(); });
-    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->DownButton(); });
-    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->LeftButton(); });
-    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->RightButton(); });
+    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Up); });
+    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Down); });
+    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Left); });
+    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Right); });
     QObject::connect(w.UseKeyboardCheck, &QCheckBox::clicked,
         [this](bool checked) { m_positioning->UpdateArrowHotKeys(checked); });
-    QObject::connect(w.PreviewBoard, &shell::BoardWidget::leftButtonDown, [this](int x, int y, int keys) {
-        // Point positioning has the first turn; an armed I-beam then places the text box.
-        if (m_positioning->LocateAtClick(x, y, keys))
-            m_text->PlaceTextBox(x, y);
-    });
+    QObject::connect(w.PreviewBoard, &shell::BoardWidget::leftButtonDown,
+        [this](int x, int y) { m_clickMode->LeftButtonDown(x, y); });
 
     // Burn time: the label follows every move; the machine hears only a
     // left-button release on the slider (a click or the end of a drag).
     QObject::connect(w.BurnTimeSlider, &QSlider::valueChanged,
-        [this](int position) { m_window->BurnTimeValueLabel->setText(m_link->parameters().ShowBurnTime(position)); });
+        [this](int position) { m_window->BurnTimeValueLabel->setText(QString::number(position)); });
     QObject::connect(shell::MouseEvents::Watch(w.BurnTimeSlider), &shell::MouseEvents::leftButtonUp,
         [this] { m_link->parameters().SendBurnTime(m_window->BurnTimeSlider->value()); });
 

@@ -31,6 +31,7 @@ class Positioning;
 }
 
 namespace kovra::shell {
+class BoardClickMode;
 class ConfigFile;
 class ControlGroups;
 class EffectStudio;
@@ -47,6 +48,7 @@ class PicturePresenter;
 class SettingsWindow;
 class TextEngraving;
 class ThemedControlLook;
+class TracePainter;
 }
 
 namespace kovra::app {
@@ -82,6 +84,7 @@ private:
     platform::QtTimer m_portCheckTimer;
     platform::QtTimer m_runTimeTimer;
     platform::QtTimer m_effectTaskTimer;
+    platform::QtTimer m_outputTimer;
     platform::QtTimer m_transferTimer;
 
     shell::ModalMessageBox m_messageBox;
@@ -97,6 +100,7 @@ private:
     std::unique_ptr<job::JobControls> m_job;
     std::unique_ptr<job::EngraveEncoder> m_encoder;
     std::unique_ptr<job::Positioning> m_positioning;
+    std::unique_ptr<shell::TracePainter> m_trace;
     std::unique_ptr<shell::MachinePresenter> m_presenter;
     std::unique_ptr<shell::EstimateStore> m_estimates;
     std::unique_ptr<job::JobProgress> m_progress;
@@ -112,6 +116,7 @@ private:
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;
     std::unique_ptr<shell::TextEngraving> m_text;
+    std::unique_ptr<shell::BoardClickMode> m_clickMode;
     platform::SystemDesktop m_desktop;
     std::unique_ptr<shell::HelpController> m_help;
     std::unique_ptr<shell::SettingsWindow> m_settingsWindow;

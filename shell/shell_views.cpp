@@ -62,25 +62,25 @@ void ShellViews::HideTransferProgress() { m_window.TransferProgress->hide(); }
 void ShellViews::SetTimeValueLabel(const QString& caption) { m_window.TimeValueLabel->setText(caption); }
 
 namespace {
-QRadioButton* radioFor(const MainWindow& w, job::LocationRadio radio)
+QRadioButton* radioFor(const MainWindow& w, job::LocationMode radio)
 {
     switch (radio) {
-    case job::LocationRadio::Point:
+    case job::LocationMode::Point:
         return w.PointRadio;
-    case job::LocationRadio::Center:
+    case job::LocationMode::Center:
         return w.CenterRadio;
-    case job::LocationRadio::Box:
+    case job::LocationMode::Box:
         break;
     }
     return w.BoxRadio;
 }
 } // namespace
 
-job::LocationRadios ShellViews::CheckedRadios() const
+job::LocationSelection ShellViews::CheckedRadios() const
 {
     return {m_window.PointRadio->isChecked(), m_window.CenterRadio->isChecked(), m_window.BoxRadio->isChecked()};
 }
-void ShellViews::UncheckRadio(job::LocationRadio radio) { shell::UncheckRadio(radioFor(m_window, radio)); }
+void ShellViews::UncheckRadio(job::LocationMode radio) { shell::UncheckRadio(radioFor(m_window, radio)); }
 
 void ShellViews::EnablePictureButtons()
 {

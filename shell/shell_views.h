@@ -33,9 +33,9 @@ public:
     void HideTransferProgress() override;
     void LockLocationControls() override;
     void SetTimeValueLabel(const QString& caption) override;
-    void UncheckRadio(job::LocationRadio radio) override;
+    void UncheckRadio(job::LocationMode radio) override;
     // The three location radios' check marks now.
-    job::LocationRadios CheckedRadios() const;
+    job::LocationSelection CheckedRadios() const;
 
     // SendImageButton, ClearButton, ZoomOutButton, RotateButton, ReloadButton,
     // enabled in that order.

@@ -6,6 +6,8 @@
 #include "tests/support/scoped_env.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QSlider>
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
@@ -67,13 +69,15 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
     EXPECT_TRUE(readAll(dir.filePath("config/Config.ini")).contains("Language=2"));
     EXPECT_NE(qobject_cast<shell::ThemedControlLook*>(QApplication::style()), nullptr);
 
+    // The burn-time label follows every move of the slider.
+    w.BurnTimeSlider->setValue(55);
+    EXPECT_EQ(w.BurnTimeValueLabel->text(), QStringLiteral("55"));
+
     // Closing the main window ends the program, though the effect window is open.
     QTimer::singleShot(0, &w, [&w] { w.close(); });
     bool timedOut = false;
-    // The guard takes the time-out with it when the test ends, so it cannot
-    // end a later test's event loop.
-    QObject guard;
-    QTimer::singleShot(5000, &guard, [&timedOut] {
+    // The guard goes with the window, so it cannot end a later test's loop.
+    QTimer::singleShot(5000, &w, [&timedOut] {
         timedOut = true;
         QCoreApplication::exit(1);
     });
