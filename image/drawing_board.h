@@ -1,6 +1,6 @@
 #pragma once
 // A drawing board: a persistent backing picture of the board's picture area,
-// a background picture and colour, a text font and a mouse pointer by number.
+// a background picture and colour, a text font and a mouse pointer number.
 // Whatever is drawn stays until the board is cleared or overdrawn; the widget
 // that shows a board only paints picture() and listens to changed().
 
@@ -18,16 +18,6 @@
 class QPainter;
 
 namespace kovra::image {
-
-// Standard mouse pointers by number. The pointer doubles as the board's click
-// mode: crosshair arms point positioning, the I-beam arms text placement.
-enum BoardPointer : int {
-    DefaultPointer = 0,
-    CrosshairPointer = 2,
-    IBeamPointer = 3,
-    WaitPointer = 4,
-    HandPointer = 14,
-};
 
 class DrawingBoard : public QObject {
     Q_OBJECT
@@ -64,6 +54,8 @@ public:
     // The backing picture itself (RGB32), for showing and for fast reads.
     const QImage& picture() const { return m_picture; }
 
+    // The number of the standard mouse pointer the shell shows over the
+    // board (0 until set); the board only keeps it and says when it changes.
     void SetPointer(int pointer);
     int Pointer() const { return m_pointer; }
 
@@ -81,7 +73,7 @@ private:
     QImage m_background;
     QColor m_backgroundColour;
     QFont m_textFont;
-    int m_pointer = DefaultPointer;
+    int m_pointer = 0;
 };
 
 // picture drawn into target over area, stretched by area averaging when the

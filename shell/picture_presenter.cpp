@@ -1,6 +1,7 @@
 #include "shell/picture_presenter.h"
 
 #include "image/drawing_board.h"
+#include "shell/board_widget.h"
 
 namespace kovra::shell {
 
@@ -16,14 +17,14 @@ PicturePresenter::PicturePresenter(picture::PictureEvents& events, image::Drawin
     connect(&events, &E::refused, this,
             [this](const QString& path, const QString& reason) { m_surface.AppendLogLine(RefusedLine(path, reason)); });
     connect(&events, &E::renderingsReady, this, [this] {
-        m_blackWhiteBoard.SetPointer(image::HandPointer);
-        m_ditherBoard.SetPointer(image::HandPointer);
+        m_blackWhiteBoard.SetPointer(HandPointer);
+        m_ditherBoard.SetPointer(HandPointer);
     });
     connect(&events, &E::chosen, this, [this] { run(m_actions.closeEffectWindow); });
     connect(&events, &E::edited, this, [this](picture::Edit edit) { edited(edit); });
     // Until the first picture the boards wait too.
-    m_blackWhiteBoard.SetPointer(image::WaitPointer);
-    m_ditherBoard.SetPointer(image::WaitPointer);
+    m_blackWhiteBoard.SetPointer(WaitPointer);
+    m_ditherBoard.SetPointer(WaitPointer);
 }
 
 QString PicturePresenter::RefusedLine(const QString& path, const QString& reason)
@@ -41,8 +42,8 @@ void PicturePresenter::loaded()
 {
     // The boards wait for their renderings; the window opens first, then the
     // job pauses and the controls take the picture-loaded state.
-    m_blackWhiteBoard.SetPointer(image::WaitPointer);
-    m_ditherBoard.SetPointer(image::WaitPointer);
+    m_blackWhiteBoard.SetPointer(WaitPointer);
+    m_ditherBoard.SetPointer(WaitPointer);
     run(m_actions.openEffectWindow);
     run(m_actions.pauseCarving);
     m_surface.DisableMachineControls();

@@ -1,6 +1,7 @@
 #include "shell/text_engraving.h"
 
 #include "image/drawing_board.h"
+#include "shell/board_widget.h"
 #include "image/text_drawing.h"
 #include "picture/image_edits.h"
 #include "shell/config_file.h"
@@ -99,12 +100,12 @@ void TextEngraving::EnterTextPlacementMode()
     if (!m_window.TextRadio->isChecked())
         return;
     hideTextBox();
-    m_board.SetPointer(image::IBeamPointer);
+    m_board.SetPointer(IBeamPointer);
 }
 
 bool TextEngraving::PlaceTextBox(int x, int y)
 {
-    if (m_board.Pointer() != image::IBeamPointer)
+    if (m_board.Pointer() != IBeamPointer)
         return false;
     QPlainTextEdit* box = m_window.TextPreviewEdit;
     box->show();
@@ -117,7 +118,7 @@ bool TextEngraving::PlaceTextBox(int x, int y)
     radio->setAutoExclusive(false);
     radio->setChecked(false);
     radio->setAutoExclusive(exclusive);
-    m_board.SetPointer(image::DefaultPointer);
+    m_board.SetPointer(DefaultPointer);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // switches, the pointers of the effect boards, the actions it sets going in
 // other parts, and the log line of a refused file.
 #include "image/drawing_board.h"
+#include "shell/board_widget.h"
 #include "picture/picture_events.h"
 #include "shell/control_groups.h"
 #include "shell/main_window.h"
@@ -63,19 +64,19 @@ protected:
 
 TEST_F(PicturePresenterTest, ALoadedPictureOpensTheWindowPausesAndLeavesOnlyThePictureButtons)
 {
-    EXPECT_EQ(blackWhite.Pointer(), image::WaitPointer);
-    blackWhite.SetPointer(image::HandPointer);
-    dither.SetPointer(image::HandPointer);
+    EXPECT_EQ(blackWhite.Pointer(), shell::WaitPointer);
+    blackWhite.SetPointer(shell::HandPointer);
+    dither.SetPointer(shell::HandPointer);
     emit events.loaded(QStringLiteral("/tmp/a.png"), QSize(300, 200));
     EXPECT_EQ(actions, (QStringList{"open", "pause", "picture buttons", "reset clock (machine off)"}));
     EXPECT_EQ(enabledOf(groups.machineControls()),
               (QStringList{"SendImageButton", "ClearButton", "ZoomOutButton", "RotateButton", "ReloadButton"}));
-    EXPECT_EQ(blackWhite.Pointer(), image::WaitPointer);
-    EXPECT_EQ(dither.Pointer(), image::WaitPointer);
+    EXPECT_EQ(blackWhite.Pointer(), shell::WaitPointer);
+    EXPECT_EQ(dither.Pointer(), shell::WaitPointer);
 
     emit events.renderingsReady();
-    EXPECT_EQ(blackWhite.Pointer(), image::HandPointer);
-    EXPECT_EQ(dither.Pointer(), image::HandPointer);
+    EXPECT_EQ(blackWhite.Pointer(), shell::HandPointer);
+    EXPECT_EQ(dither.Pointer(), shell::HandPointer);
     actions.clear();
     emit events.chosen(rendering::Rendering::Dither);
     EXPECT_EQ(actions, QStringList{"close (machine off)"});

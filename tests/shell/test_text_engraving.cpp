@@ -1,5 +1,6 @@
 #include "image/bitmap_image.h"
 #include "image/drawing_board.h"
+#include "shell/board_widget.h"
 #include "image/text_drawing.h"
 #include "picture/image_edits.h"
 #include "shell/config_file.h"
@@ -180,7 +181,7 @@ TEST_F(TextEngravingTest, PlacementModeAndTextBoxPlacement)
 
     m_radio->click();
     EXPECT_TRUE(m_radio->isChecked());
-    EXPECT_EQ(m_board.Pointer(), image::IBeamPointer);
+    EXPECT_EQ(m_board.Pointer(), shell::IBeamPointer);
     EXPECT_TRUE(m_preview->isHidden());
 
     ASSERT_TRUE(m_text->PlaceTextBox(100, 50));
@@ -189,7 +190,7 @@ TEST_F(TextEngravingTest, PlacementModeAndTextBoxPlacement)
     EXPECT_TRUE(m_confirm->isVisible());
     EXPECT_EQ(m_confirm->geometry(), QRect(445, 445, 40, 40)) << "the button never moves";
     EXPECT_FALSE(m_radio->isChecked());
-    EXPECT_EQ(m_board.Pointer(), image::DefaultPointer);
+    EXPECT_EQ(m_board.Pointer(), shell::DefaultPointer);
 
     // Clicking the radio again hides the shown box and starts over.
     m_radio->click();
