@@ -4,13 +4,14 @@
 #ifdef KOVRA_HAVE_DOCTOR
 #include "doctor/serial_doctor.h"
 #endif
-#include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
 #include "job/job_progress.h"
 #include "job/keep_awake.h"
 #include "job/job_controls.h"
 #include "job/positioning.h"
+#include "picture/picture_events.h"
+#include "picture/picture_flow.h"
 #include "platform/desktop_notifier.h"
 #include "platform/global_hotkeys.h"
 #include "platform/sleep_inhibitor.h"
@@ -31,6 +32,7 @@
 #include "shell/machine_presenter.h"
 #include "shell/main_window.h"
 #include "shell/mouse_events.h"
+#include "shell/picture_presenter.h"
 #include "shell/settings_window.h"
 #include "shell/text_engraving.h"
 #include "shell/themed_control_look.h"
@@ -89,13 +91,22 @@ Program::Program()
     m_notifier = platform::CreateDesktopNotifier();
     m_endNotice = std::make_unique<shell::JobEndNotice>(
         m_link->events(), *m_progress, *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
-    m_pictures = std::make_unique<image::PictureSession>(
-        m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
-    m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_config);
+    m_pictureEvents = std::make_unique<picture::PictureEvents>();
+    m_pictures = std::make_unique<picture::PictureFlow>(
+        m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_pictureEvents);
+    m_picturePresenter = std::make_unique<shell::PicturePresenter>(*m_pictureEvents, m_pictures->blackWhiteBoard(),
+        m_pictures->ditherBoard(), *m_views, shell::PicturePresenter::Actions{
+            [this] { openEffectWindow(); },
+            [this] { closeEffectWindow(); },
+            [this] { m_job->PauseCarving(); },
+            [this] { m_job->ResetRunClock(); },
+            [this] { m_views->EnablePictureButtons(); },
+        });
+    m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_pictureEvents, *m_config);
     m_languages = std::make_unique<shell::InterfaceLanguages>(
         *m_window, m_previewBoard, *m_config, [](int language) { return assets::DropPrompt(language); });
 
-    m_text = std::make_unique<shell::TextEngraving>(*m_window, m_previewBoard, *m_config);
+    m_text = std::make_unique<shell::TextEngraving>(*m_window, m_previewBoard, m_pictures->edits(), *m_config);
     m_clickMode = std::make_unique<shell::BoardClickMode>(*m_jobEvents, m_previewBoard,
         [this](int x, int y) { m_positioning->LocateAt(x, y); }, [this](int x, int y) { m_text->PlaceTextBox(x, y); });
     m_help = std::make_unique<shell::HelpController>(m_desktop, m_messageBox,
@@ -109,12 +120,6 @@ Program::Program()
         [](const QString& findings) { shell::DoctorFindingsWindow::ShowModal(findings); });
 #endif
 
-    m_views->setActions({
-        [this] { openEffectWindow(); },
-        [this] { closeEffectWindow(); },
-        [this] { m_job->PauseCarving(); },
-        [this] { m_job->ResetRunClock(); },
-    });
     wireMainWindow();
 }
 
@@ -213,7 +218,7 @@ void Program::openEffectWindow()
         m_effectWindow = std::make_unique<shell::EffectWindow>(m_pictures->blackWhiteBoard(), m_pictures->ditherBoard());
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::blackWhiteChosen, [this] { m_pictures->ChooseBlackWhite(); });
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::ditherChosen, [this] { m_pictures->ChooseDither(); });
-        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::closed, [this] { m_pictures->EffectWindowClosed(); });
+        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::closed, [this] { m_pictures->ChoiceAbandoned(); });
         m_studio->Attach(*m_effectWindow);
     }
     m_effectWindow->show();

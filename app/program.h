@@ -17,8 +17,9 @@ class DesktopNotifier;
 class GlobalHotKeys;
 class SleepInhibitor;
 }
-namespace kovra::image {
-class PictureSession;
+namespace kovra::picture {
+class PictureEvents;
+class PictureFlow;
 }
 namespace kovra::job {
 class EngraveEncoder;
@@ -43,6 +44,7 @@ class HelpWindow;
 class InterfaceLanguages;
 class MachinePresenter;
 class MainWindow;
+class PicturePresenter;
 class SettingsWindow;
 class TextEngraving;
 class ThemedControlLook;
@@ -107,7 +109,9 @@ private:
     std::unique_ptr<job::KeepAwake> m_keepAwake;
     std::unique_ptr<platform::DesktopNotifier> m_notifier;
     std::unique_ptr<shell::JobEndNotice> m_endNotice;
-    std::unique_ptr<image::PictureSession> m_pictures;
+    std::unique_ptr<picture::PictureEvents> m_pictureEvents;
+    std::unique_ptr<picture::PictureFlow> m_pictures;
+    std::unique_ptr<shell::PicturePresenter> m_picturePresenter;
     std::unique_ptr<shell::EffectStudio> m_studio;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;

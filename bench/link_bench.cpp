@@ -8,6 +8,7 @@
 //    trace, in bytes a second over the line's 5760.
 // Prints its measurements and ratios; it never fails on a time.
 
+#include "bench/loop_probe.h"
 #include "image/drawing_board.h"
 #include "job/engrave_encoder.h"
 #include "job/job_progress.h"
@@ -50,35 +51,7 @@ struct Watch {
     }
 };
 
-// Runs the event loop until done() or the deadline; a 1 ms probe records
-// the longest gap between its ticks.
-struct LoopProbe {
-    qint64 longestGapUs = 0;
-    bool run(const std::function<bool()>& done, int timeoutMs)
-    {
-        QEventLoop loop;
-        QTimer probe;
-        probe.setTimerType(Qt::PreciseTimer);
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        bool finished = false;
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longestGapUs = std::max(longestGapUs, (now - last) / 1000);
-            last = now;
-            if (done()) {
-                finished = true;
-                loop.quit();
-            } else if (clock.elapsed() > timeoutMs) {
-                loop.quit();
-            }
-        });
-        probe.start(1);
-        loop.exec();
-        return finished;
-    }
-};
+using bench::LoopProbe;
 
 void benchPictureTransfer()
 {

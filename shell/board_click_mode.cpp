@@ -1,6 +1,7 @@
 #include "shell/board_click_mode.h"
 
 #include "image/drawing_board.h"
+#include "shell/board_widget.h"
 #include "job/job_events.h"
 
 namespace kovra::shell {
@@ -13,16 +14,16 @@ BoardClickMode::BoardClickMode(job::JobEvents& job, image::DrawingBoard& board, 
 {
     using J = job::JobEvents;
     auto pointer = [this](int shape) { return [this, shape] { m_board.SetPointer(shape); }; };
-    connect(&job, &J::pointPositioningArmed, this, pointer(image::CrosshairPointer));
-    connect(&job, &J::centrePositioning, this, pointer(image::DefaultPointer));
-    connect(&job, &J::boxPositioning, this, pointer(image::DefaultPointer));
-    connect(&job, &J::locationModeOff, this, pointer(image::DefaultPointer));
+    connect(&job, &J::pointPositioningArmed, this, pointer(CrosshairPointer));
+    connect(&job, &J::centrePositioning, this, pointer(DefaultPointer));
+    connect(&job, &J::boxPositioning, this, pointer(DefaultPointer));
+    connect(&job, &J::locationModeOff, this, pointer(DefaultPointer));
 }
 
 void BoardClickMode::LeftButtonDown(int x, int y)
 {
     // The crosshair stays, so every further click locates again.
-    if (m_board.Pointer() == image::CrosshairPointer && m_locate)
+    if (m_board.Pointer() == CrosshairPointer && m_locate)
         m_locate(x, y);
     if (m_placeText)
         m_placeText(x, y);

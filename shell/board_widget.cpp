@@ -10,13 +10,13 @@ namespace kovra::shell {
 Qt::CursorShape CursorForPointer(int pointer)
 {
     switch (pointer) {
-    case image::CrosshairPointer:
+    case CrosshairPointer:
         return Qt::CrossCursor;
-    case image::IBeamPointer:
+    case IBeamPointer:
         return Qt::IBeamCursor;
-    case image::WaitPointer:
+    case WaitPointer:
         return Qt::WaitCursor;
-    case image::HandPointer:
+    case HandPointer:
         return Qt::PointingHandCursor;
     default:
         return Qt::ArrowCursor;

@@ -13,6 +13,18 @@ class DrawingBoard;
 
 namespace kovra::shell {
 
+// Standard mouse pointers by number, as a board keeps them. The pointer
+// doubles as the board's click mode: crosshair arms point positioning, the
+// I-beam arms text placement; the effect boards wait until their renderings
+// are drawn.
+enum BoardPointer : int {
+    DefaultPointer = 0,
+    CrosshairPointer = 2,
+    IBeamPointer = 3,
+    WaitPointer = 4,
+    HandPointer = 14,
+};
+
 class BoardWidget : public QFrame {
     Q_OBJECT
 public:

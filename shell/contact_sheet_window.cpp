@@ -22,7 +22,7 @@ constexpr int kTop = 40;    // where the tiles begin
 constexpr int kTopRow = 24; // the check box and the hint above them
 // The tile with its one-pixel frame.
 constexpr int kFramed = ContactSheetWindow::TileSide + 2;
-constexpr int kCells = image::RenderingCount + 1;
+constexpr int kCells = rendering::RenderingCount + 1;
 constexpr int kRows = (kCells + ContactSheetWindow::Columns - 1) / ContactSheetWindow::Columns;
 // All tiles with their labels.
 constexpr QSize kSheet{ContactSheetWindow::Columns * kFramed + (ContactSheetWindow::Columns - 1) * kGap,
@@ -126,18 +126,18 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
 void ContactSheetWindow::addCell(QWidget* sheet, int i)
 {
     const QPoint at = cellOrigin(i);
-    const bool isRendering = i < image::RenderingCount;
+    const bool isRendering = i < rendering::RenderingCount;
     auto* label = new QLabel(sheet);
     label->setGeometry(at.x(), at.y(), kFramed, kLabelHeight);
     label->setFont(ArialFont(13, isRendering));
-    label->setText(isRendering ? image::RenderingLabel(image::AllRenderings[size_t(i)])
+    label->setText(isRendering ? rendering::RenderingLabel(rendering::AllRenderings[size_t(i)])
                                : QStringLiteral("The tuned picture"));
     m_labels.push_back(label);
     std::function<void()> onClick;
     if (isRendering)
-        onClick = [this, i] { emit chosen(image::AllRenderings[size_t(i)]); };
+        onClick = [this, i] { emit chosen(rendering::AllRenderings[size_t(i)]); };
     auto* tile = new ContactSheetTile(sheet, std::move(onClick));
-    tile->setObjectName(isRendering ? QStringLiteral("Tile_") + image::RenderingName(image::AllRenderings[size_t(i)])
+    tile->setObjectName(isRendering ? QStringLiteral("Tile_") + rendering::RenderingName(rendering::AllRenderings[size_t(i)])
                                     : QStringLiteral("Tile_picture"));
     tile->setGeometry(at.x(), at.y() + kLabelHeight, kFramed, kFramed);
     m_tiles.push_back(tile);
@@ -150,7 +150,7 @@ void ContactSheetWindow::showRenderings(const std::vector<QImage>& renderings, c
     m_halves.assign(m_tiles.size(), QImage());
     m_middles.assign(m_tiles.size(), QImage());
     for (size_t i = 0; i < m_tiles.size(); ++i) {
-        const QImage& img = i < size_t(image::RenderingCount) ? (i < renderings.size() ? renderings[i] : QImage()) : tuned;
+        const QImage& img = i < size_t(rendering::RenderingCount) ? (i < renderings.size() ? renderings[i] : QImage()) : tuned;
         if (img.isNull())
             continue;
         m_halves[i] = HalfSize(img);

@@ -7,7 +7,7 @@
 // opens as large as the screen's free area allows, scrolls what does not fit
 // and can be resized.
 
-#include "image/renderings.h"
+#include "rendering/rendering.h"
 
 #include <QImage>
 #include <QRect>
@@ -50,7 +50,7 @@ public:
     QLabel* HintLabel = nullptr;
 
 signals:
-    void chosen(image::Rendering rendering);
+    void chosen(rendering::Rendering rendering);
 
 private:
     void addCell(QWidget* sheet, int i);

@@ -1,7 +1,6 @@
 #include "shell/effect_studio.h"
 
-#include "image/drawing_board.h"
-#include "image/picture_session.h"
+#include "picture/picture_flow.h"
 #include "shell/config_file.h"
 #include "shell/contact_sheet_window.h"
 #include "shell/effect_window.h"
@@ -14,7 +13,7 @@ namespace kovra::shell {
 
 Q_LOGGING_CATEGORY(lcStudio, "kovra.shell.studio", QtInfoMsg)
 
-EffectStudio::EffectStudio(image::PictureSession& pictures, ConfigFile& config)
+EffectStudio::EffectStudio(picture::PictureFlow& pictures, picture::PictureEvents& events, ConfigFile& config)
     : m_pictures(pictures)
     , m_config(config)
 {
@@ -27,16 +26,13 @@ EffectStudio::EffectStudio(image::PictureSession& pictures, ConfigFile& config)
     m_save.setInterval(SaveDelayMs);
     connect(&m_save, &QTimer::timeout, this, [this] { save(); });
 
-    // The contact sheet follows the session: blank while a drop is being
-    // prepared, filled when the renderings are ready.
-    connect(&m_pictures.ditherBoard(), &image::DrawingBoard::pointerChanged, this, [this](int pointer) {
-        if (!m_sheet || !m_sheet->isVisible())
-            return;
-        if (pointer == image::WaitPointer)
+    // The contact sheet follows the flow: blank while a new picture waits
+    // for its renderings, filled when they are ready.
+    connect(&events, &picture::PictureEvents::loaded, this, [this] {
+        if (m_sheet && m_sheet->isVisible())
             m_sheet->clearRenderings();
-        else
-            refreshSheet();
     });
+    connect(&events, &picture::PictureEvents::renderingsReady, this, [this] { refreshSheet(); });
 }
 
 EffectStudio::~EffectStudio()
@@ -65,8 +61,8 @@ void EffectStudio::Attach(EffectWindow& window)
     TuningStrip& strip = *window.TuningControls;
     strip.setTuning(m_settings.tuning);
     strip.setRightRendering(m_settings.rightRendering);
-    connect(&strip, &TuningStrip::tuningChanged, this, [this](const image::Tuning& t) { tuningMoved(t); });
-    connect(&strip, &TuningStrip::rightRenderingChanged, this, [this](image::Rendering r) { renderingPicked(r); });
+    connect(&strip, &TuningStrip::tuningChanged, this, [this](const rendering::Tuning& t) { tuningMoved(t); });
+    connect(&strip, &TuningStrip::rightRenderingChanged, this, [this](rendering::Rendering r) { renderingPicked(r); });
     connect(&strip, &TuningStrip::contactSheetRequested, this, [this] { OpenContactSheet(); });
     // A choice or the user closes the window: the sheet goes with it, and the
     // settings are written.
@@ -77,14 +73,14 @@ void EffectStudio::Attach(EffectWindow& window)
     });
 }
 
-void EffectStudio::tuningMoved(const image::Tuning& tuning)
+void EffectStudio::tuningMoved(const rendering::Tuning& tuning)
 {
     m_settings.tuning = tuning;
     m_redraw.start();
     m_save.start();
 }
 
-void EffectStudio::renderingPicked(image::Rendering rendering)
+void EffectStudio::renderingPicked(rendering::Rendering rendering)
 {
     m_settings.rightRendering = rendering;
     m_pictures.SetRightRendering(rendering);
@@ -102,7 +98,7 @@ void EffectStudio::OpenContactSheet()
 {
     if (!m_sheet) {
         m_sheet = new ContactSheetWindow(m_window);
-        connect(m_sheet, &ContactSheetWindow::chosen, this, [this](image::Rendering r) {
+        connect(m_sheet, &ContactSheetWindow::chosen, this, [this](rendering::Rendering r) {
             Flush();
             m_pictures.Choose(r);
         });
@@ -117,12 +113,12 @@ void EffectStudio::refreshSheet()
 {
     if (!m_sheet || !m_sheet->isVisible())
         return;
-    image::RenderingStudio& studio = m_pictures.studio();
-    if (!m_pictures.renderingsReady() || !studio.hasPicture()) {
+    rendering::TunedPicture& tuned = m_pictures.tunedPicture();
+    if (!m_pictures.renderingsReady() || !tuned.hasPicture()) {
         m_sheet->clearRenderings();
         return;
     }
-    m_sheet->showRenderings(studio.renderAll(), studio.tuned(), studio.place());
+    m_sheet->showRenderings(tuned.renderAll(), tuned.tuned(), tuned.place());
 }
 
 void EffectStudio::Flush()

@@ -1,6 +1,6 @@
 #pragma once
 // Ties the effect window's tuning strip and the contact sheet to the picture
-// session: each change of the tuning or of the right-hand rendering redraws
+// flow: each change of the tuning or of the right-hand rendering redraws
 // the boards (once per burst of slider moves, so a drag stays smooth), the
 // contact sheet follows while it is open, and the settings are written to the
 // configuration file a moment after the last change and when the window
@@ -14,8 +14,9 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace kovra::image {
-class PictureSession;
+namespace kovra::picture {
+class PictureEvents;
+class PictureFlow;
 }
 
 namespace kovra::shell {
@@ -28,10 +29,10 @@ public:
     // Written this long after the last change.
     static constexpr int SaveDelayMs = 500;
 
-    EffectStudio(image::PictureSession& pictures, ConfigFile& config);
+    EffectStudio(picture::PictureFlow& pictures, picture::PictureEvents& events, ConfigFile& config);
     ~EffectStudio() override;
 
-    // The stored tuning and rendering, given to the session.
+    // The stored tuning and rendering, given to the picture flow.
     void LoadSettings();
     // Wires the window's strip and its contact-sheet button; once per window.
     void Attach(EffectWindow& window);
@@ -42,13 +43,13 @@ public:
     void Flush();
 
 private:
-    void tuningMoved(const image::Tuning& tuning);
-    void renderingPicked(image::Rendering rendering);
+    void tuningMoved(const rendering::Tuning& tuning);
+    void renderingPicked(rendering::Rendering rendering);
     void redraw();
     void refreshSheet();
     void save();
 
-    image::PictureSession& m_pictures;
+    picture::PictureFlow& m_pictures;
     ConfigFile& m_config;
     QPointer<EffectWindow> m_window;
     QPointer<ContactSheetWindow> m_sheet;

@@ -82,41 +82,11 @@ job::LocationSelection ShellViews::CheckedRadios() const
 }
 void ShellViews::UncheckRadio(job::LocationMode radio) { shell::UncheckRadio(radioFor(m_window, radio)); }
 
-void ShellViews::OpenEffectWindow()
-{
-    if (m_actions.openEffectWindow)
-        m_actions.openEffectWindow();
-}
-
-void ShellViews::CloseEffectWindow()
-{
-    if (m_actions.closeEffectWindow)
-        m_actions.closeEffectWindow();
-}
-
-void ShellViews::PauseCarving()
-{
-    if (m_actions.pauseCarving)
-        m_actions.pauseCarving();
-}
-
-void ShellViews::ResetRunClock()
-{
-    if (m_actions.resetRunClock)
-        m_actions.resetRunClock();
-}
-
 void ShellViews::EnablePictureButtons()
 {
     for (QPushButton* b : {m_window.SendImageButton, m_window.ClearButton, m_window.ZoomOutButton,
              m_window.RotateButton, m_window.ReloadButton})
         b->setEnabled(true);
-}
-
-void ShellViews::SetPositionBoxes(const QString& text)
-{
-    SetXEdit(text);
-    SetYEdit(text);
 }
 
 void ModalMessageBox::Show(const QString& text, const QString& title)

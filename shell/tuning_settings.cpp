@@ -22,7 +22,7 @@ int readInt(const ConfigFile& config, const char* key, int neutral, int lo, int 
 
 StudioSettings LoadStudioSettings(const ConfigFile& config)
 {
-    using image::Tuning;
+    using rendering::Tuning;
     StudioSettings s;
     s.tuning.brightness = readInt(config, "Brightness", 0, Tuning::MinBrightness, Tuning::MaxBrightness);
     s.tuning.contrast = readInt(config, "Contrast", 0, Tuning::MinContrast, Tuning::MaxContrast);
@@ -35,19 +35,19 @@ StudioSettings LoadStudioSettings(const ConfigFile& config)
     if (ok && std::isfinite(gamma))
         s.tuning.gamma = std::clamp(std::round(gamma * 100.0) / 100.0, Tuning::MinGamma, Tuning::MaxGamma);
     const QString name = config.Read(kSection, QStringLiteral("Rendering"), QString()).trimmed();
-    s.rightRendering = image::RenderingFromName(name).value_or(image::Rendering::Dither);
+    s.rightRendering = rendering::RenderingFromName(name).value_or(rendering::Rendering::Dither);
     return s;
 }
 
 bool SaveStudioSettings(ConfigFile& config, const StudioSettings& settings)
 {
-    const image::Tuning& t = settings.tuning;
+    const rendering::Tuning& t = settings.tuning;
     bool ok = config.Write(kSection, QStringLiteral("Brightness"), QString::number(t.brightness));
     ok = config.Write(kSection, QStringLiteral("Contrast"), QString::number(t.contrast)) && ok;
     ok = config.Write(kSection, QStringLiteral("Gamma"), QString::number(t.gamma, 'f', 2)) && ok;
     ok = config.Write(kSection, QStringLiteral("Invert"), t.invert ? QStringLiteral("1") : QStringLiteral("0")) && ok;
     ok = config.Write(kSection, QStringLiteral("Threshold"), QString::number(t.threshold)) && ok;
-    ok = config.Write(kSection, QStringLiteral("Rendering"), image::RenderingName(settings.rightRendering)) && ok;
+    ok = config.Write(kSection, QStringLiteral("Rendering"), rendering::RenderingName(settings.rightRendering)) && ok;
     return ok;
 }
 

@@ -4,16 +4,16 @@
 // ("Tuning"), so they come back at the next start. Nothing else in the file
 // is touched.
 
-#include "image/renderings.h"
-#include "image/tuning.h"
+#include "rendering/rendering.h"
+#include "rendering/tuning.h"
 
 namespace kovra::shell {
 
 class ConfigFile;
 
 struct StudioSettings {
-    image::Tuning tuning;
-    image::Rendering rightRendering = image::Rendering::Dither;
+    rendering::Tuning tuning;
+    rendering::Rendering rightRendering = rendering::Rendering::Dither;
     bool operator==(const StudioSettings&) const = default;
 };
 

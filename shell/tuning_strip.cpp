@@ -15,7 +15,7 @@ namespace kovra::shell {
 
 namespace {
 
-using image::Tuning;
+using rendering::Tuning;
 
 // The gamma slider is logarithmic, neutral in the middle: position p in
 // -100..100 is gamma 5^(p / 100), 0.20 to 5.00, rounded to hundredths.
@@ -57,9 +57,9 @@ TuningStrip::TuningStrip(QWidget* parent)
     // Under the right-hand board.
     RenderingLabel = placeLabel(this, "RenderingLabel", "Rendering", 544, 4, 84);
     RenderingCombo = PlaceControl<QComboBox>(this, "RenderingCombo", 632, 4, 200, 24);
-    for (image::Rendering r : image::AllRenderings)
-        if (r != image::Rendering::BlackWhite)
-            RenderingCombo->addItem(image::RenderingLabel(r), int(r));
+    for (rendering::Rendering r : rendering::AllRenderings)
+        if (r != rendering::Rendering::BlackWhite)
+            RenderingCombo->addItem(rendering::RenderingLabel(r), int(r));
     ContactSheetButton = PlaceControl<QPushButton>(this, "ContactSheetButton", 848, 2, 210, 28);
     ContactSheetButton->setText(QStringLiteral("All renderings side by side"));
     ContactSheetButton->setFont(ButtonFont());
@@ -117,7 +117,7 @@ QSlider* TuningStrip::placeSlider(const char* name, int x, int y, int width, int
     return slider;
 }
 
-void TuningStrip::setTuning(const image::Tuning& tuning)
+void TuningStrip::setTuning(const rendering::Tuning& tuning)
 {
     m_quiet = true;
     ThresholdSlider->setValue(tuning.threshold);
@@ -130,7 +130,7 @@ void TuningStrip::setTuning(const image::Tuning& tuning)
     showValues();
 }
 
-image::Tuning TuningStrip::tuning() const
+rendering::Tuning TuningStrip::tuning() const
 {
     Tuning t;
     t.threshold = ThresholdSlider->value();
@@ -141,7 +141,7 @@ image::Tuning TuningStrip::tuning() const
     return t;
 }
 
-void TuningStrip::setRightRendering(image::Rendering rendering)
+void TuningStrip::setRightRendering(rendering::Rendering rendering)
 {
     const int index = RenderingCombo->findData(int(rendering));
     if (index < 0)
@@ -151,9 +151,9 @@ void TuningStrip::setRightRendering(image::Rendering rendering)
     m_quiet = false;
 }
 
-image::Rendering TuningStrip::rightRendering() const
+rendering::Rendering TuningStrip::rightRendering() const
 {
-    return image::Rendering(RenderingCombo->currentData().toInt());
+    return rendering::Rendering(RenderingCombo->currentData().toInt());
 }
 
 void TuningStrip::showValues()

@@ -5,8 +5,8 @@
 // brightness, contrast, gamma, invert and "Reset". Every change is reported
 // at once, also while a slider is dragged.
 
-#include "image/renderings.h"
-#include "image/tuning.h"
+#include "rendering/rendering.h"
+#include "rendering/tuning.h"
 
 #include <QWidget>
 
@@ -26,10 +26,10 @@ public:
     explicit TuningStrip(QWidget* parent = nullptr);
 
     // Shows values without reporting them as changes.
-    void setTuning(const image::Tuning& tuning);
-    image::Tuning tuning() const;
-    void setRightRendering(image::Rendering rendering);
-    image::Rendering rightRendering() const;
+    void setTuning(const rendering::Tuning& tuning);
+    rendering::Tuning tuning() const;
+    void setRightRendering(rendering::Rendering rendering);
+    rendering::Rendering rightRendering() const;
 
     QLabel* ThresholdLabel = nullptr;
     QSlider* ThresholdSlider = nullptr;
@@ -50,8 +50,8 @@ public:
     QPushButton* ResetButton = nullptr;
 
 signals:
-    void tuningChanged(const image::Tuning& tuning);
-    void rightRenderingChanged(image::Rendering rendering);
+    void tuningChanged(const rendering::Tuning& tuning);
+    void rightRenderingChanged(rendering::Rendering rendering);
     void contactSheetRequested();
 
 private:

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -56,7 +57,8 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
                 return true;
         return false;
     };
-    EXPECT_TRUE(effectWindowOpen());
+    // The picture is read on the flow's worker; the window opens once it is loaded.
+    EXPECT_TRUE(QTest::qWaitFor(effectWindowOpen, 60000));
     EXPECT_TRUE(w.Log->loggedText().contains(QStringLiteral("Engraving Pause !\r\n\r\n")));
 
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kovra Laser CNC Software V1.0.0"));

@@ -54,7 +54,7 @@ TEST(WholeEngraving, TheBurnedPictureEqualsTheEngraveBufferDotForDot)
     for (bool dither : {true, false}) {
         app::EngraveOptions options;
         options.picture = writePicture(ports.dir);
-        options.render.effect = dither ? image::Rendering::Dither : image::Rendering::BlackWhite;
+        options.render.effect = dither ? rendering::Rendering::Dither : rendering::Rendering::BlackWhite;
         options.burnTime = 33;
         options.connectTimeoutS = 20;
         options.jobTimeoutS = 60;

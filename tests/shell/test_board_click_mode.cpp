@@ -1,6 +1,7 @@
 // The preview board's pointer as its click mode: the job's location modes set
 // it, and a left click acts by it (the laser located, or the text box placed).
 #include "shell/board_click_mode.h"
+#include "shell/board_widget.h"
 
 #include "job/positioning.h"
 #include "platform/global_hotkeys.h"
@@ -30,10 +31,10 @@ struct Rig {
     shell::BoardClickMode mode{rig.jobEvents, rig.board, [this](int x, int y) { positioning.LocateAt(x, y); },
         [this](int x, int y) {
             // Text engraving places its box only on the I-beam, and ends it.
-            if (rig.board.Pointer() != image::IBeamPointer)
+            if (rig.board.Pointer() != shell::IBeamPointer)
                 return;
             texts << QStringLiteral("%1,%2").arg(x).arg(y);
-            rig.board.SetPointer(image::DefaultPointer);
+            rig.board.SetPointer(shell::DefaultPointer);
         }};
 
     int pointer() const { return rig.board.Pointer(); }
@@ -72,14 +73,14 @@ TEST(BoardClickMode, OnlyArmedPointPositioningLocatesAndKeepsLocating)
         SCOPED_TRACE(c.name);
         Rig r;
         r.clickRadios(c.clicks);
-        EXPECT_EQ(r.pointer(), c.armed ? image::CrosshairPointer : image::DefaultPointer);
+        EXPECT_EQ(r.pointer(), c.armed ? shell::CrosshairPointer : shell::DefaultPointer);
         if (!c.armed) {
             EXPECT_TRUE(r.clickBoard(100, 205).isEmpty());
             continue;
         }
         EXPECT_EQ(r.clickBoard(100, 205), (QStringList{"FF 0A 01 00", "FF 0B 02 05"}));
         EXPECT_EQ(r.clickBoard(511, 0), (QStringList{"FF 0A 05 0B", "FF 0B 00 00"}));
-        EXPECT_EQ(r.pointer(), image::CrosshairPointer);
+        EXPECT_EQ(r.pointer(), shell::CrosshairPointer);
         EXPECT_TRUE(r.texts.isEmpty());
     }
 }
@@ -87,22 +88,22 @@ TEST(BoardClickMode, OnlyArmedPointPositioningLocatesAndKeepsLocating)
 TEST(BoardClickMode, TheIBeamPlacesTheTextBoxAndSendsNothing)
 {
     Rig r;
-    r.rig.board.SetPointer(image::IBeamPointer);
+    r.rig.board.SetPointer(shell::IBeamPointer);
     EXPECT_TRUE(r.clickBoard(30, 40).isEmpty());
     EXPECT_EQ(r.texts, QStringList{"30,40"});
     EXPECT_TRUE(r.clickBoard(50, 60).isEmpty());
     EXPECT_EQ(r.texts.size(), 1) << "placed once; the pointer is back to the default";
 
     // A location mode chosen meanwhile ends the placement too.
-    r.rig.board.SetPointer(image::IBeamPointer);
+    r.rig.board.SetPointer(shell::IBeamPointer);
     r.clickRadios({LocationMode::Center});
-    EXPECT_EQ(r.pointer(), image::DefaultPointer);
+    EXPECT_EQ(r.pointer(), shell::DefaultPointer);
 }
 
 TEST(BoardClickMode, AResetOfTheLocationControlsDisarmsTheBoard)
 {
     Rig r;
     r.clickRadios({LocationMode::Point});
-    r.rig.board.SetPointer(image::DefaultPointer); // ResetLocationControls, at a job start
+    r.rig.board.SetPointer(shell::DefaultPointer); // ResetLocationControls, at a job start
     EXPECT_TRUE(r.clickBoard(100, 100).isEmpty());
 }
