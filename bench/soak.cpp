@@ -14,10 +14,10 @@
 
 #include "app/program.h"
 #include "bench/process_memory.h"
-#include "shell/board_widget.h"
-#include "shell/effect_window.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/effects/effect_window.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 #include "shell/board_click_mode.h"
 
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 #include "job/job_events.h"
 
 namespace kovra::shell {

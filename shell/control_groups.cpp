@@ -1,7 +1,7 @@
 #include "shell/control_groups.h"
 
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 #include "shell/main_window.h"
 
 #include <QPushButton>

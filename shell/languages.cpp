@@ -1,7 +1,7 @@
 #include "shell/languages.h"
 
 #include "image/drawing_board.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 #include "shell/main_window.h"
 
 #include <QAbstractButton>

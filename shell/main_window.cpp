@@ -1,12 +1,12 @@
 #include "shell/main_window.h"
 
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
-#include "shell/file_drop_router.h"
-#include "shell/message_log.h"
-#include "shell/place_control.h"
-#include "shell/window_fonts.h"
-#include "shell/window_placement.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/widgets/file_drop_router.h"
+#include "shell/widgets/message_log.h"
+#include "shell/widgets/place_control.h"
+#include "shell/widgets/window_fonts.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "shell/picture_presenter.h"
 
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 
 namespace kovra::shell {
 

@@ -2,7 +2,7 @@
 
 #include "shell/control_groups.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // them.
 
 #include "shell/machine_surface.h"
-#include "shell/message_box.h"
+#include "shell/widgets/message_box.h"
 
 namespace kovra::shell {
 

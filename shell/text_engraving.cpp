@@ -1,10 +1,10 @@
 #include "shell/text_engraving.h"
 
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 #include "image/text_drawing.h"
 #include "picture/image_edits.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 #include "shell/main_window.h"
 
 #include <QPushButton>

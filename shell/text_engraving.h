@@ -5,7 +5,7 @@
 // main window's TextEdit, TextPreviewEdit, TextConfirmButton, FontButton and
 // TextRadio.
 
-#include "shell/font_settings.h"
+#include "shell/settings/font_settings.h"
 
 #include <QFont>
 #include <QObject>

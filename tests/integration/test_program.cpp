@@ -1,8 +1,8 @@
 // The program as a whole: its start sequence and its end.
 #include "app/program.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
-#include "shell/themed_control_look.h"
+#include "shell/widgets/message_log.h"
+#include "shell/look/themed_control_look.h"
 #include "tests/support/scoped_env.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The preview board's pointer as its click mode: the job's location modes set
 // it, and a left click acts by it (the laser located, or the text box placed).
 #include "shell/board_click_mode.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 
 #include "job/positioning.h"
 #include "platform/global_hotkeys.h"

@@ -1,5 +1,5 @@
-#include "shell/config_file.h"
-#include "shell/font_settings.h"
+#include "shell/settings/config_file.h"
+#include "shell/settings/font_settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "job/job_progress.h"
 #include "link/link_events.h"
 #include "platform/desktop_notifier.h"
-#include "shell/estimate_store.h"
+#include "shell/settings/estimate_store.h"
 #include "shell/job_end_notice.h"
 #include "shell/job_progress_view.h"
 

@@ -1,5 +1,5 @@
 #include "image/drawing_board.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 #include "shell/languages.h"
 #include "shell/main_window.h"
 

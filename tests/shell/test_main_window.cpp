@@ -1,9 +1,9 @@
 // The main window's control groups and its message log.
 #include "image/drawing_board.h"
 #include "shell/control_groups.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QCheckBox>
 #include <QPixmap>

@@ -2,11 +2,11 @@
 // switches, the pointers of the effect boards, the actions it sets going in
 // other parts, and the log line of a refused file.
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 #include "picture/picture_events.h"
 #include "shell/control_groups.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 #include "shell/picture_presenter.h"
 #include "shell/shell_views.h"
 

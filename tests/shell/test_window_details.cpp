@@ -1,16 +1,16 @@
 // Details that decide whether the windows feel exact: drops on any child,
 // disabled controls, click positions, window places and sizes, empty titles.
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
-#include "shell/contact_sheet_window.h"
-#include "shell/effect_window.h"
-#include "shell/help_window.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/effects/contact_sheet_window.h"
+#include "shell/effects/effect_window.h"
+#include "shell/help/help_window.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
-#include "shell/mouse_events.h"
+#include "shell/widgets/message_log.h"
+#include "shell/widgets/mouse_events.h"
 #include "shell/settings_window.h"
-#include "shell/tuning_strip.h"
-#include "shell/window_placement.h"
+#include "shell/effects/tuning_strip.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>

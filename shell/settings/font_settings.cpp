@@ -1,6 +1,6 @@
-#include "shell/font_settings.h"
+#include "shell/settings/font_settings.h"
 
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "shell/themed_control_look.h"
+#include "shell/look/themed_control_look.h"
 
-#include "shell/themed_painting.h"
+#include "shell/look/themed_painting.h"
 
 #include <QPainter>
 #include <QPolygon>

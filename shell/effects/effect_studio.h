@@ -6,9 +6,9 @@
 // configuration file a moment after the last change and when the window
 // closes.
 
-#include "shell/contact_sheet_window.h"
-#include "shell/effect_window.h"
-#include "shell/tuning_settings.h"
+#include "shell/effects/contact_sheet_window.h"
+#include "shell/effects/effect_window.h"
+#include "shell/settings/tuning_settings.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "shell/estimate_store.h"
+#include "shell/settings/estimate_store.h"
 
 #include <QLoggingCategory>
 

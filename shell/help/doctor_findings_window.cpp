@@ -1,4 +1,4 @@
-#include "shell/doctor_findings_window.h"
+#include "shell/help/doctor_findings_window.h"
 
 #include <QApplication>
 #include <QClipboard>

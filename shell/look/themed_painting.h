@@ -3,7 +3,7 @@
 // one-pixel frames, row-by-row gradients, rounded corners, dotted focus
 // rectangles and small glyphs, all without antialiasing.
 
-#include "shell/themed_control_look.h"
+#include "shell/look/themed_control_look.h"
 
 #include <QColor>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // job at the same burn time starts with an estimate.
 
 #include "job/job_progress.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 
 #include <map>
 

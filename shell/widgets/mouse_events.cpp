@@ -1,6 +1,6 @@
-#include "shell/mouse_events.h"
+#include "shell/widgets/mouse_events.h"
 
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "shell/help_controller.h"
+#include "shell/help/help_controller.h"
 
 #include "platform/desktop.h"
-#include "shell/message_box.h"
+#include "shell/widgets/message_box.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

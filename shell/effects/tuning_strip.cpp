@@ -1,7 +1,7 @@
-#include "shell/tuning_strip.h"
+#include "shell/effects/tuning_strip.h"
 
-#include "shell/place_control.h"
-#include "shell/window_fonts.h"
+#include "shell/widgets/place_control.h"
+#include "shell/widgets/window_fonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

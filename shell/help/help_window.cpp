@@ -1,7 +1,7 @@
-#include "shell/help_window.h"
+#include "shell/help/help_window.h"
 
-#include "shell/window_fonts.h"
-#include "shell/window_placement.h"
+#include "shell/widgets/window_fonts.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QGroupBox>
 #include <QLabel>

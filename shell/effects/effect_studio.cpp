@@ -1,10 +1,10 @@
-#include "shell/effect_studio.h"
+#include "shell/effects/effect_studio.h"
 
 #include "picture/picture_flow.h"
-#include "shell/config_file.h"
-#include "shell/contact_sheet_window.h"
-#include "shell/effect_window.h"
-#include "shell/tuning_strip.h"
+#include "shell/settings/config_file.h"
+#include "shell/effects/contact_sheet_window.h"
+#include "shell/effects/effect_window.h"
+#include "shell/effects/tuning_strip.h"
 
 #include <QLoggingCategory>
 #include <QPushButton>

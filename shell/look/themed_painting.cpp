@@ -1,4 +1,4 @@
-#include "shell/themed_painting.h"
+#include "shell/look/themed_painting.h"
 
 #include <QPolygon>
 #include <QRegion>

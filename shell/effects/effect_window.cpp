@@ -1,9 +1,9 @@
-#include "shell/effect_window.h"
+#include "shell/effects/effect_window.h"
 
-#include "shell/board_widget.h"
-#include "shell/tuning_strip.h"
-#include "shell/window_fonts.h"
-#include "shell/window_placement.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/effects/tuning_strip.h"
+#include "shell/widgets/window_fonts.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "shell/window_placement.h"
+#include "shell/widgets/window_placement.h"
 
 #include "platform/window_title.h"
 

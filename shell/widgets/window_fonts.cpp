@@ -1,4 +1,4 @@
-#include "shell/window_fonts.h"
+#include "shell/widgets/window_fonts.h"
 
 #include <QStringList>
 

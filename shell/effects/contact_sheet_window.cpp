@@ -1,7 +1,7 @@
-#include "shell/contact_sheet_window.h"
+#include "shell/effects/contact_sheet_window.h"
 
-#include "shell/window_fonts.h"
-#include "shell/window_placement.h"
+#include "shell/widgets/window_fonts.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

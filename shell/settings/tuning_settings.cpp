@@ -1,6 +1,6 @@
-#include "shell/tuning_settings.h"
+#include "shell/settings/tuning_settings.h"
 
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 
 #include "image/drawing_board.h"
 

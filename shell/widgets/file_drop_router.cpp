@@ -1,4 +1,4 @@
-#include "shell/file_drop_router.h"
+#include "shell/widgets/file_drop_router.h"
 
 #include <QAbstractScrollArea>
 #include <QDropEvent>

@@ -1,4 +1,4 @@
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QScrollBar>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 
 
 #include <QByteArray>
