@@ -4,14 +4,13 @@
 // their progress on one line (rewritten in place on a terminal, a line per
 // step into a file or pipe). Everything else a window would show is left out.
 
-#include "image/image_view.h"
 #include "shell/machine_surface.h"
 
 #include <QTextStream>
 
 namespace kovra::app {
 
-class ConsoleViews final : public shell::MachineSurface, public image::ImageView {
+class ConsoleViews final : public shell::MachineSurface {
 public:
     explicit ConsoleViews(QTextStream& out);
     // For tests: whether progress rewrites one line (a terminal).
@@ -23,7 +22,7 @@ public:
     void DisableMachineControls() override {}
     void ResetLocationControls() override {}
     void LockLocationControls() override {}
-    void UncheckRadio(job::LocationRadio) override {}
+    void UncheckRadio(job::LocationMode) override {}
     void SetConnectButtonCaption(const QString&) override {}
     void SetConnectButtonEnabled(bool) override {}
     void SetBreakButtonVisible(bool) override {}
@@ -34,13 +33,6 @@ public:
     void ShowMessageBox(const QString& text, const QString& title) override;
     void ShowTransferProgress(qint64 written, qint64 total) override;
     void HideTransferProgress() override;
-
-    void OpenEffectWindow() override {}
-    void CloseEffectWindow() override {}
-    void PauseCarving() override {}
-    void ResetRunClock() override {}
-    void EnablePictureButtons() override {}
-    void SetPositionBoxes(const QString&) override {}
 
     // One progress line, rewritten in place on a terminal.
     void showProgress(const QString& line);

@@ -1,23 +1,27 @@
 #include "app/engrave_command.h"
 
 #include "app/console_views.h"
+#include "app/terminal_progress.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
-#include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_controls.h"
 #include "job/job_events.h"
 #include "job/job_progress.h"
 #include "job/keep_awake.h"
+#include "picture/picture_events.h"
+#include "picture/picture_flow.h"
 #include "link/machine_link.h"
 #include "link/system_serial_channel.h"
 #include "platform/paths.h"
 #include "platform/sleep_inhibitor.h"
 #include "platform/timer.h"
-#include "shell/config_file.h"
-#include "shell/estimate_store.h"
+#include "shell/settings/config_file.h"
+#include "shell/settings/estimate_store.h"
 #include "shell/job_progress_view.h"
 #include "shell/machine_presenter.h"
+#include "shell/picture_presenter.h"
+#include "shell/trace_painter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,8 +48,13 @@ QString EngraveUsage()
         "                     %1\n"
         "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
         "The effect is one of the renderings \"kovra render --list\" names (default: dither).\n"
-        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n")
-        .arg(RenderOptionsUsage());
+        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n"
+        "A machine must answer within --connect-timeout (default %2 s), the job end within --job-timeout\n"
+        "(default %3 s). Exit status: 0 finished, 2 a wrong option or a picture that cannot be used,\n"
+        "3 no machine answered, 4 the job did not end in time, 5 the connection broke after Start.\n")
+        .arg(RenderOptionsUsage())
+        .arg(EngraveOptions{}.connectTimeoutS)
+        .arg(EngraveOptions{}.jobTimeoutS);
 }
 
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
@@ -104,177 +113,260 @@ int RunEngraveCommand(const EngraveOptions& options)
     return RunEngraveCommand(options, out, err);
 }
 
+namespace {
+
+// One engraving from the command line, stage by stage: the picture is
+// rendered, the machine found, the picture sent, the job started and
+// followed to its end. Each stage starts from the event that ends the one
+// before, once that event's handler has finished, as a click would.
+class EngraveRun {
+public:
+    EngraveRun(const EngraveOptions& options, QTextStream& out, QTextStream& err);
+    // The exit status; engraveBuffer, when given, receives the picture bytes
+    // prepared for the machine.
+    int run(QByteArray* engraveBuffer);
+
+private:
+    void wirePicture();
+    void wireLink();
+    void wireDeadline();
+    // The stages.
+    void pictureRendered();
+    void connectMachine();
+    void sendPicture();
+    void pictureSent(bool ok);
+    void startJob();
+    void connectionBroken(int port);
+    void carvingFinished();
+    void fail(int code, const QString& why);
+    // The terminal lines of the job's progress.
+    void printDots();
+
+    const EngraveOptions& m_options;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    ConsoleViews m_views;
+
+    image::DrawingBoard m_previewBoard{512, 512};
+    platform::QtTimer m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_effectTaskTimer, m_outputTimer,
+        m_transferTimer;
+    const std::unique_ptr<link::SerialChannel> m_channel = link::CreateSerialChannel();
+    link::MachineLink m_machine;
+    job::JobEvents m_jobEvents;
+    shell::TracePainter m_trace;
+    shell::MachinePresenter m_presenter;
+    job::JobControls m_jobControls;
+    job::EngraveEncoder m_encoder;
+    picture::PictureEvents m_pictureEvents;
+    picture::PictureFlow m_pictures;
+    shell::PicturePresenter m_picturePresenter;
+    shell::ConfigFile m_config;
+    shell::EstimateStore m_estimates;
+    job::JobProgress m_progress;
+    const std::unique_ptr<platform::SleepInhibitor> m_inhibitor;
+    job::KeepAwake m_keepAwake;
+
+    Stage m_stage = Stage::Rendering;
+    bool m_refused = false;
+    int m_exitCode = 0;
+    QString m_failure;
+    QTimer m_deadline;
+    QElapsedTimer m_jobClock;
+    TerminalProgress m_progressLine{m_views};
+};
+
+EngraveRun::EngraveRun(const EngraveOptions& options, QTextStream& out, QTextStream& err)
+    : m_options(options)
+    , m_out(out)
+    , m_err(err)
+    , m_views(out)
+    , m_machine(*m_channel,
+                link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_outputTimer, m_transferTimer})
+    , m_trace(m_machine.events(), m_previewBoard)
+    , m_presenter(m_machine.events(), m_jobEvents, m_views)
+    , m_jobControls(m_machine.frames(), m_jobEvents, m_machine.events(), m_runTimeTimer)
+    , m_encoder(m_machine.frames(), m_jobEvents, m_previewBoard, m_machine.picture())
+    , m_pictures(m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, m_pictureEvents)
+    , m_picturePresenter(m_pictureEvents, m_pictures.blackWhiteBoard(), m_pictures.ditherBoard(), m_views)
+    , m_config(platform::ConfigFilePath())
+    , m_estimates(m_config)
+    , m_progress(m_machine.events(), m_jobEvents, &m_estimates)
+    , m_inhibitor(platform::CreateSleepInhibitor())
+    , m_keepAwake(m_jobEvents, m_machine.events(), *m_inhibitor)
+{
+    m_previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
+    m_machine.replies().SetSupportedFirmwareVersion(1);
+    ApplyRenderOptions(m_pictures, options.render);
+    wirePicture();
+    wireLink();
+    wireDeadline();
+}
+
+void EngraveRun::wirePicture()
+{
+    using P = picture::PictureEvents;
+    QObject::connect(&m_pictureEvents, &P::refused, [this] {
+        m_refused = true;
+        QCoreApplication::exit(2);
+    });
+    QObject::connect(&m_pictureEvents, &P::renderingsReady, [this] {
+        if (m_stage == Stage::Rendering)
+            QTimer::singleShot(0, [this] { pictureRendered(); });
+    });
+    QObject::connect(&m_progress, &job::JobProgress::changed, [this] {
+        if (m_stage == Stage::Engraving)
+            m_progressLine.show(m_progress.State());
+    });
+}
+
+void EngraveRun::wireLink()
+{
+    link::LinkEvents& events = m_machine.events();
+    QObject::connect(&events, &link::LinkEvents::connected, [this] {
+        if (m_stage != Stage::Connecting)
+            return;
+        m_stage = Stage::Sending;
+        QTimer::singleShot(0, [this] { sendPicture(); });
+    });
+    QObject::connect(&events, &link::LinkEvents::pictureSent, [this](bool ok) { pictureSent(ok); });
+    QObject::connect(&events, &link::LinkEvents::connectionBroken, [this](int port) { connectionBroken(port); });
+    QObject::connect(&events, &link::LinkEvents::carvingFinished, [this] { carvingFinished(); });
+}
+
+void EngraveRun::wireDeadline()
+{
+    m_deadline.setSingleShot(true);
+    QObject::connect(&m_deadline, &QTimer::timeout, [this] {
+        if (m_stage == Stage::Connecting || m_stage == Stage::Rendering || m_stage == Stage::Sending)
+            fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
+                                   "KOVRA_PORT_DIR to a folder of COMn links)")
+                        .arg(m_options.connectTimeoutS));
+        else
+            fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(m_options.jobTimeoutS));
+    });
+}
+
+int EngraveRun::run(QByteArray* engraveBuffer)
+{
+    // The picture first: a file that cannot be used stops here.
+    m_pictures.FileDropped({m_options.picture});
+    const int code = QCoreApplication::exec();
+    m_channel->PortClose();
+    if (engraveBuffer)
+        *engraveBuffer = m_machine.picture().EngraveBuffer();
+    if (m_refused) {
+        m_err << QStringLiteral("kovra engrave: cannot use %1\n").arg(m_options.picture);
+        m_err.flush();
+        return 2;
+    }
+    if (m_stage == Stage::Failed) {
+        m_views.endProgress();
+        m_err << QStringLiteral("kovra engrave: %1\n").arg(m_failure);
+        m_err.flush();
+        return m_exitCode;
+    }
+    return code;
+}
+
+void EngraveRun::pictureRendered()
+{
+    const rendering::Rendering effect = m_options.render.effect;
+    m_pictures.Choose(effect);
+    const QString how = effect == rendering::Rendering::Dither       ? QStringLiteral("dithered")
+                        : effect == rendering::Rendering::BlackWhite ? QStringLiteral("black and white")
+                                                                     : QStringLiteral("by ") + rendering::RenderingName(effect);
+    m_out << QStringLiteral("Picture %1 rendered %2.\n").arg(QFileInfo(m_options.picture).fileName(), how);
+    m_out.flush();
+    connectMachine();
+}
+
+void EngraveRun::connectMachine()
+{
+    m_stage = Stage::Connecting;
+    m_deadline.start(m_options.connectTimeoutS * 1000);
+    m_machine.connection().AutoConnect();
+}
+
+void EngraveRun::sendPicture()
+{
+    if (m_options.burnTime > 0)
+        m_machine.parameters().SendBurnTime(m_options.burnTime);
+    m_encoder.PrepareEngraveImage();
+}
+
+void EngraveRun::pictureSent(bool ok)
+{
+    // A picture that did not get through is sent again once the machine
+    // is found again (the break comes with it).
+    if (m_stage != Stage::Sending || !ok)
+        return;
+    m_stage = Stage::Engraving;
+    printDots();
+    QTimer::singleShot(0, [this] { startJob(); });
+}
+
+void EngraveRun::startJob()
+{
+    m_stage = Stage::Engraving;
+    m_deadline.start(m_options.jobTimeoutS * 1000);
+    m_jobClock.start();
+    m_jobControls.Start();
+}
+
+void EngraveRun::connectionBroken(int port)
+{
+    if (m_stage == Stage::Sending || m_stage == Stage::Connecting) {
+        m_views.AppendLogLine(QStringLiteral("The connection to COM%1 broke before the start; the picture goes "
+                                             "again once the machine answers.").arg(port));
+        m_stage = Stage::Connecting;
+        m_deadline.start(m_options.connectTimeoutS * 1000);
+    } else if (m_stage == Stage::Engraving) {
+        // The machine may go on alone, but nothing here can follow it.
+        fail(5, QStringLiteral("the connection to COM%1 broke during the engraving, after %2 s")
+                    .arg(port)
+                    .arg(m_jobClock.elapsed() / 1000.0, 0, 'f', 1));
+    }
+}
+
+void EngraveRun::carvingFinished()
+{
+    if (m_stage != Stage::Engraving)
+        return;
+    m_stage = Stage::Done;
+    m_views.endProgress();
+    m_out << QStringLiteral("Engraving finished in %1 s.\n").arg(m_jobClock.elapsed() / 1000.0, 0, 'f', 1);
+    m_out.flush();
+    QCoreApplication::exit(0);
+}
+
+void EngraveRun::fail(int code, const QString& why)
+{
+    m_stage = Stage::Failed;
+    m_exitCode = code;
+    m_failure = why;
+    QCoreApplication::exit(code);
+}
+
+void EngraveRun::printDots()
+{
+    const job::JobProgressState state = m_progress.State();
+    QString line = QStringLiteral("To engrave: %1 dots").arg(state.dots);
+    if (state.secondsLeft >= 0)
+        line += QStringLiteral(", about %1 at burn time %2 (learned from earlier jobs)")
+                    .arg(shell::JobProgressView::Duration(state.secondsLeft))
+                    .arg(m_progress.BurnTime());
+    else
+        line += QStringLiteral(", no estimate yet at burn time %1").arg(m_progress.BurnTime());
+    m_views.AppendLogLine(line + QLatin1Char('.'));
+}
+
+} // namespace
+
 int RunEngraveCommand(const EngraveOptions& options, QTextStream& out, QTextStream& err, QByteArray* engraveBuffer)
 {
     assets::InitArtwork();
-    ConsoleViews views(out);
-
-    image::DrawingBoard previewBoard(512, 512);
-    previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
-    platform::QtTimer retryTimer, verifyTimer, portCheckTimer, runTimeTimer, effectTaskTimer, transferTimer;
-
-    const std::unique_ptr<link::SerialChannel> channelOwner = link::CreateSerialChannel();
-    link::SerialChannel& channel = *channelOwner;
-    link::MachineLink machine(channel, previewBoard, link::LinkTimers{retryTimer, verifyTimer, portCheckTimer, transferTimer});
-    machine.replies().SetSupportedFirmwareVersion(1);
-    job::JobEvents jobEvents;
-    shell::MachinePresenter presenter(machine.events(), jobEvents, views);
-    job::JobControls jobControls(machine.frames(), jobEvents, machine.events(), runTimeTimer);
-    job::EngraveEncoder encoder(machine.frames(), jobEvents, previewBoard, machine.replies());
-    image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, views);
-    shell::ConfigFile config(platform::ConfigFilePath());
-    shell::EstimateStore estimates(config);
-    job::JobProgress progress(machine.events(), jobEvents, &estimates);
-    const std::unique_ptr<platform::SleepInhibitor> inhibitor = platform::CreateSleepInhibitor();
-    job::KeepAwake keepAwake(jobEvents, machine.events(), *inhibitor);
-    ApplyRenderOptions(pictures, options.render);
-
-    Stage stage = Stage::Rendering;
-    int exitCode = 0;
-    QString failure;
-    auto fail = [&](int code, const QString& why) {
-        stage = Stage::Failed;
-        exitCode = code;
-        failure = why;
-        QCoreApplication::exit(code);
-    };
-
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, [&] {
-        if (stage == Stage::Connecting || stage == Stage::Rendering || stage == Stage::Sending)
-            fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
-                                   "KOVRA_PORT_DIR to a folder of COMn links)")
-                        .arg(options.connectTimeoutS));
-        else
-            fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(options.jobTimeoutS));
-    });
-
-    auto printDots = [&] {
-        const job::JobProgressState state = progress.State();
-        QString line = QStringLiteral("To engrave: %1 dots").arg(state.dots);
-        if (state.secondsLeft >= 0)
-            line += QStringLiteral(", about %1 at burn time %2 (learned from earlier jobs)")
-                        .arg(shell::JobProgressView::Duration(state.secondsLeft))
-                        .arg(progress.BurnTime());
-        else
-            line += QStringLiteral(", no estimate yet at burn time %1").arg(progress.BurnTime());
-        views.AppendLogLine(line + QLatin1Char('.'));
-    };
-    // On a terminal one line follows every change; into a file or pipe a
-    // line per five percent.
-    QString lastShown;
-    int lastStep = -1;
-    auto printProgress = [&] {
-        const job::JobProgressState state = progress.State();
-        if (state.phase != job::JobProgressState::Phase::Engraving)
-            return;
-        const QString text = QStringLiteral("Engraving: ") + shell::JobProgressView::Text(state);
-        if (views.terminal()) {
-            if (text != lastShown)
-                views.showProgress(text);
-            lastShown = text;
-            return;
-        }
-        const int step = state.percent / 5;
-        if (step == lastStep)
-            return;
-        lastStep = step;
-        views.showProgress(text);
-    };
-
-    QElapsedTimer jobClock;
-    auto startJob = [&] {
-        stage = Stage::Engraving;
-        deadline.start(options.jobTimeoutS * 1000);
-        jobClock.start();
-        jobControls.StartButton();
-    };
-
-    // Each next step runs once the event's handler has finished, as a click would.
-    link::LinkEvents& events = machine.events();
-    QObject::connect(&events, &link::LinkEvents::connected, [&] {
-        if (stage != Stage::Connecting)
-            return;
-        stage = Stage::Sending;
-        QTimer::singleShot(0, [&] {
-            if (options.burnTime > 0)
-                machine.parameters().SendBurnTime(options.burnTime);
-            encoder.PrepareEngraveImage();
-        });
-    });
-    QObject::connect(&events, &link::LinkEvents::pictureSent, [&](bool ok) {
-        // A picture that did not get through is sent again once the machine
-        // is found again (the break comes with it).
-        if (stage == Stage::Sending && ok) {
-            stage = Stage::Engraving;
-            printDots();
-            QTimer::singleShot(0, startJob);
-        }
-    });
-    QObject::connect(&progress, &job::JobProgress::changed, [&] {
-        if (stage == Stage::Engraving)
-            printProgress();
-    });
-    QObject::connect(&events, &link::LinkEvents::connectionBroken, [&](int port) {
-        if (stage == Stage::Sending || stage == Stage::Connecting) {
-            views.AppendLogLine(QStringLiteral("The connection to COM%1 broke before the start; the picture goes "
-                                               "again once the machine answers.").arg(port));
-            stage = Stage::Connecting;
-            deadline.start(options.connectTimeoutS * 1000);
-        } else if (stage == Stage::Engraving) {
-            // The machine may go on alone, but nothing here can follow it.
-            fail(5, QStringLiteral("the connection to COM%1 broke during the engraving, after %2 s")
-                        .arg(port)
-                        .arg(jobClock.elapsed() / 1000.0, 0, 'f', 1));
-        }
-    });
-    QObject::connect(&events, &link::LinkEvents::carvingFinished, [&] {
-        if (stage != Stage::Engraving)
-            return;
-        stage = Stage::Done;
-        views.endProgress();
-        out << QStringLiteral("Engraving finished in %1 s.\n").arg(jobClock.elapsed() / 1000.0, 0, 'f', 1);
-        out.flush();
-        QCoreApplication::exit(0);
-    });
-
-    // The picture first: a file that cannot be used stops here.
-    pictures.FileDropped({options.picture});
-    if (!pictures.effectWindowOpen()) {
-        err << QStringLiteral("kovra engrave: cannot use %1\n").arg(options.picture);
-        err.flush();
-        return 2;
-    }
-    QTimer renderPoll;
-    QObject::connect(&renderPoll, &QTimer::timeout, [&] {
-        if (stage != Stage::Rendering || !pictures.renderingsReady())
-            return;
-        renderPoll.stop();
-        const image::Rendering effect = options.render.effect;
-        pictures.Choose(effect);
-        const QString how = effect == image::Rendering::Dither       ? QStringLiteral("dithered")
-                            : effect == image::Rendering::BlackWhite ? QStringLiteral("black and white")
-                                                                     : QStringLiteral("by ") + image::RenderingName(effect);
-        out << QStringLiteral("Picture %1 rendered %2.\n").arg(QFileInfo(options.picture).fileName(), how);
-        out.flush();
-        stage = Stage::Connecting;
-        deadline.start(options.connectTimeoutS * 1000);
-        machine.connection().AutoConnect();
-    });
-    renderPoll.start(5);
-
-    const int code = QCoreApplication::exec();
-    channel.PortClose();
-    if (engraveBuffer)
-        *engraveBuffer = machine.replies().EngraveBuffer();
-    if (stage == Stage::Failed) {
-        views.endProgress();
-        err << QStringLiteral("kovra engrave: %1\n").arg(failure);
-        err.flush();
-        return exitCode;
-    }
-    return code;
+    EngraveRun run(options, out, err);
+    return run.run(engraveBuffer);
 }
 
 bool WriteSamplePicture(const QString& path)

@@ -61,6 +61,21 @@ int runCommandLine(int argc, char** argv)
                    "       kovra sample OUT.png              write a sample picture\n"
                    "       kovra doctor ...                  why no machine is found, and how to fix it (kovra doctor --help)\n",
             stdout);
+        const kovra::app::EngraveOptions defaults;
+        std::fprintf(stdout,
+            "\n"
+            "kovra engrave waits %d s for a machine to answer (--connect-timeout) and %d s for the job to\n"
+            "finish (--job-timeout).\n"
+            "\n"
+            "Exit status:\n"
+            "  0  the window was closed, the engraving finished, the file was written\n"
+            "  1  render, testcard or sample could not write its file, or sample was not given one\n"
+            "  2  a wrong command line, or a picture that cannot be used\n"
+            "  3  kovra engrave: no machine answered within the connect time-out\n"
+            "  4  kovra engrave: the engraving did not finish within the job time-out\n"
+            "  5  kovra engrave: the connection broke after Start\n"
+            "kovra doctor has statuses of its own (kovra doctor --help).\n",
+            defaults.connectTimeoutS, defaults.jobTimeoutS);
         return 0;
     }
     if (args.contains(QStringLiteral("--help"))) {

@@ -2,35 +2,39 @@
 
 #include "assets/artwork.h"
 #include "doctor/doctor_command.h"
-#include "image/picture_session.h"
 #include "job/engrave_encoder.h"
 #include "job/job_events.h"
 #include "job/job_progress.h"
 #include "job/keep_awake.h"
 #include "job/job_controls.h"
 #include "job/positioning.h"
+#include "picture/picture_events.h"
+#include "picture/picture_flow.h"
 #include "platform/desktop_notifier.h"
 #include "platform/global_hotkeys.h"
 #include "platform/sleep_inhibitor.h"
 #include "platform/paths.h"
-#include "shell/board_widget.h"
-#include "shell/config_file.h"
+#include "shell/board_click_mode.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/settings/config_file.h"
 #include "shell/control_groups.h"
-#include "shell/effect_studio.h"
-#include "shell/doctor_findings_window.h"
-#include "shell/effect_window.h"
-#include "shell/estimate_store.h"
+#include "shell/effects/effect_studio.h"
+#include "shell/help/doctor_findings_window.h"
+#include "shell/effects/effect_window.h"
+#include "shell/settings/estimate_store.h"
 #include "shell/job_end_notice.h"
 #include "shell/job_progress_view.h"
-#include "shell/help_controller.h"
-#include "shell/help_window.h"
+#include "shell/help/help_controller.h"
+#include "shell/help/help_window.h"
 #include "shell/languages.h"
 #include "shell/machine_presenter.h"
 #include "shell/main_window.h"
-#include "shell/mouse_events.h"
+#include "shell/widgets/mouse_events.h"
+#include "shell/picture_presenter.h"
 #include "shell/settings_window.h"
 #include "shell/text_engraving.h"
-#include "shell/themed_control_look.h"
+#include "shell/look/themed_control_look.h"
+#include "shell/trace_painter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -63,16 +67,17 @@ Program::Program()
     m_groups = std::make_unique<shell::ControlGroups>(*m_window, m_previewBoard);
     m_views = std::make_unique<shell::ShellViews>(*m_window, *m_groups, m_messageBox);
 
-    m_link = std::make_unique<link::MachineLink>(*m_channel, m_previewBoard,
-        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_transferTimer});
+    m_link = std::make_unique<link::MachineLink>(*m_channel,
+        link::LinkTimers{m_retryTimer, m_verifyTimer, m_portCheckTimer, m_outputTimer, m_transferTimer});
     m_hotKeys = platform::CreateGlobalHotKeys();
     m_jobEvents = std::make_unique<job::JobEvents>();
-    // The presenter listens first: the window shows an event before anyone
-    // else acts on it.
+    // The trace and the presenter listen first: the window shows an event
+    // before anyone else acts on it.
+    m_trace = std::make_unique<shell::TracePainter>(m_link->events(), m_previewBoard);
     m_presenter = std::make_unique<shell::MachinePresenter>(m_link->events(), *m_jobEvents, *m_views);
     m_job = std::make_unique<job::JobControls>(m_link->frames(), *m_jobEvents, m_link->events(), m_runTimeTimer);
-    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->replies());
-    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, m_previewBoard, *m_hotKeys);
+    m_encoder = std::make_unique<job::EngraveEncoder>(m_link->frames(), *m_jobEvents, m_previewBoard, m_link->picture());
+    m_positioning = std::make_unique<job::Positioning>(m_link->frames(), *m_jobEvents, *m_hotKeys);
 
     // Beyond the machine's own replies: progress and time left, the computer
     // kept awake while it engraves, and a word when it has finished.
@@ -83,14 +88,25 @@ Program::Program()
     m_keepAwake = std::make_unique<job::KeepAwake>(*m_jobEvents, m_link->events(), *m_inhibitor);
     m_notifier = platform::CreateDesktopNotifier();
     m_endNotice = std::make_unique<shell::JobEndNotice>(
-        m_link->events(), *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
-    m_pictures = std::make_unique<image::PictureSession>(
-        m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_views);
-    m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_config);
+        m_link->events(), *m_progress, *m_notifier, *m_window, [this] { return m_job->RunSeconds(); });
+    m_pictureEvents = std::make_unique<picture::PictureEvents>();
+    m_pictures = std::make_unique<picture::PictureFlow>(
+        m_previewBoard, assets::PlainWhiteBackground(), m_effectTaskTimer, *m_pictureEvents);
+    m_picturePresenter = std::make_unique<shell::PicturePresenter>(*m_pictureEvents, m_pictures->blackWhiteBoard(),
+        m_pictures->ditherBoard(), *m_views, shell::PicturePresenter::Actions{
+            [this] { openEffectWindow(); },
+            [this] { closeEffectWindow(); },
+            [this] { m_job->PauseCarving(); },
+            [this] { m_job->ResetRunClock(); },
+            [this] { m_views->EnablePictureButtons(); },
+        });
+    m_studio = std::make_unique<shell::EffectStudio>(*m_pictures, *m_pictureEvents, *m_config);
     m_languages = std::make_unique<shell::InterfaceLanguages>(
         *m_window, m_previewBoard, *m_config, [](int language) { return assets::DropPrompt(language); });
 
-    m_text = std::make_unique<shell::TextEngraving>(*m_window, m_previewBoard, *m_config);
+    m_text = std::make_unique<shell::TextEngraving>(*m_window, m_previewBoard, m_pictures->edits(), *m_config);
+    m_clickMode = std::make_unique<shell::BoardClickMode>(*m_jobEvents, m_previewBoard,
+        [this](int x, int y) { m_positioning->LocateAt(x, y); }, [this](int x, int y) { m_text->PlaceTextBox(x, y); });
     m_help = std::make_unique<shell::HelpController>(m_desktop, m_messageBox,
         [](int index) { return assets::HelpPictureBytes(index); }, platform::DriverInstallerPath(),
         QUrl(assets::MakerWebAddress()));
@@ -100,12 +116,6 @@ Program::Program()
         m_help->SetSerialDoctor([] { return doctor::DoctorFindings(); },
             [](const QString& findings) { shell::DoctorFindingsWindow::ShowModal(findings); });
 
-    m_views->setActions({
-        [this] { openEffectWindow(); },
-        [this] { closeEffectWindow(); },
-        [this] { m_job->PauseCarving(); },
-        [this] { m_job->ResetRunClock(); },
-    });
     wireMainWindow();
 }
 
@@ -129,34 +139,31 @@ void Program::wireMainWindow()
     QObject::connect(w.BreakButton, &QB::clicked, [this] { m_link->connection().Disconnect(); });
 
     // Job controls
-    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->StartButton(); });
-    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->PauseButton(); });
-    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->RecarveButton(); });
-    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->RestartButton(); });
-    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForwardButton(); });
-    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackwardButton(); });
+    QObject::connect(w.StartButton, &QB::clicked, [this] { m_job->Start(); });
+    QObject::connect(w.PauseButton, &QB::clicked, [this] { m_job->Pause(); });
+    QObject::connect(w.RecarveButton, &QB::clicked, [this] { m_job->Recarve(); });
+    QObject::connect(w.RestartButton, &QB::clicked, [this] { m_job->Restart(); });
+    QObject::connect(w.FastForwardButton, &QB::clicked, [this] { m_job->FastForward(); });
+    QObject::connect(w.FastBackwardButton, &QB::clicked, [this] { m_job->FastBackward(); });
     QObject::connect(w.SendImageButton, &QB::clicked, [this] { m_encoder->PrepareEngraveImage(); });
 
     // Positioning and jogging
     for (QRadioButton* radio : {w.PointRadio, w.CenterRadio, w.BoxRadio})
         QObject::connect(radio, &QRadioButton::clicked,
             [this] { m_positioning->SelectLocationMode(m_views->CheckedRadios()); });
-    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->UpButton(); });
-    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->DownButton(); });
-    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->LeftButton(); });
-    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->RightButton(); });
+    QObject::connect(w.UpButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Up); });
+    QObject::connect(w.DownButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Down); });
+    QObject::connect(w.LeftButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Left); });
+    QObject::connect(w.RightButton, &QB::clicked, [this] { m_positioning->Jog(job::JogDirection::Right); });
     QObject::connect(w.UseKeyboardCheck, &QCheckBox::clicked,
         [this](bool checked) { m_positioning->UpdateArrowHotKeys(checked); });
-    QObject::connect(w.PreviewBoard, &shell::BoardWidget::leftButtonDown, [this](int x, int y, int keys) {
-        // Point positioning has the first turn; an armed I-beam then places the text box.
-        if (m_positioning->LocateAtClick(x, y, keys))
-            m_text->PlaceTextBox(x, y);
-    });
+    QObject::connect(w.PreviewBoard, &shell::BoardWidget::leftButtonDown,
+        [this](int x, int y) { m_clickMode->LeftButtonDown(x, y); });
 
     // Burn time: the label follows every move; the machine hears only a
     // left-button release on the slider (a click or the end of a drag).
     QObject::connect(w.BurnTimeSlider, &QSlider::valueChanged,
-        [this](int position) { m_window->BurnTimeValueLabel->setText(m_link->parameters().ShowBurnTime(position)); });
+        [this](int position) { m_window->BurnTimeValueLabel->setText(QString::number(position)); });
     QObject::connect(shell::MouseEvents::Watch(w.BurnTimeSlider), &shell::MouseEvents::leftButtonUp,
         [this] { m_link->parameters().SendBurnTime(m_window->BurnTimeSlider->value()); });
 
@@ -207,7 +214,7 @@ void Program::openEffectWindow()
         m_effectWindow = std::make_unique<shell::EffectWindow>(m_pictures->blackWhiteBoard(), m_pictures->ditherBoard());
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::blackWhiteChosen, [this] { m_pictures->ChooseBlackWhite(); });
         QObject::connect(m_effectWindow.get(), &shell::EffectWindow::ditherChosen, [this] { m_pictures->ChooseDither(); });
-        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::closed, [this] { m_pictures->EffectWindowClosed(); });
+        QObject::connect(m_effectWindow.get(), &shell::EffectWindow::closed, [this] { m_pictures->ChoiceAbandoned(); });
         m_studio->Attach(*m_effectWindow);
     }
     m_effectWindow->show();

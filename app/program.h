@@ -17,8 +17,9 @@ class DesktopNotifier;
 class GlobalHotKeys;
 class SleepInhibitor;
 }
-namespace kovra::image {
-class PictureSession;
+namespace kovra::picture {
+class PictureEvents;
+class PictureFlow;
 }
 namespace kovra::job {
 class EngraveEncoder;
@@ -30,6 +31,7 @@ class Positioning;
 }
 
 namespace kovra::shell {
+class BoardClickMode;
 class ConfigFile;
 class ControlGroups;
 class EffectStudio;
@@ -42,9 +44,11 @@ class HelpWindow;
 class InterfaceLanguages;
 class MachinePresenter;
 class MainWindow;
+class PicturePresenter;
 class SettingsWindow;
 class TextEngraving;
 class ThemedControlLook;
+class TracePainter;
 }
 
 namespace kovra::app {
@@ -80,6 +84,7 @@ private:
     platform::QtTimer m_portCheckTimer;
     platform::QtTimer m_runTimeTimer;
     platform::QtTimer m_effectTaskTimer;
+    platform::QtTimer m_outputTimer;
     platform::QtTimer m_transferTimer;
 
     shell::ModalMessageBox m_messageBox;
@@ -95,6 +100,7 @@ private:
     std::unique_ptr<job::JobControls> m_job;
     std::unique_ptr<job::EngraveEncoder> m_encoder;
     std::unique_ptr<job::Positioning> m_positioning;
+    std::unique_ptr<shell::TracePainter> m_trace;
     std::unique_ptr<shell::MachinePresenter> m_presenter;
     std::unique_ptr<shell::EstimateStore> m_estimates;
     std::unique_ptr<job::JobProgress> m_progress;
@@ -103,11 +109,14 @@ private:
     std::unique_ptr<job::KeepAwake> m_keepAwake;
     std::unique_ptr<platform::DesktopNotifier> m_notifier;
     std::unique_ptr<shell::JobEndNotice> m_endNotice;
-    std::unique_ptr<image::PictureSession> m_pictures;
+    std::unique_ptr<picture::PictureEvents> m_pictureEvents;
+    std::unique_ptr<picture::PictureFlow> m_pictures;
+    std::unique_ptr<shell::PicturePresenter> m_picturePresenter;
     std::unique_ptr<shell::EffectStudio> m_studio;
     std::unique_ptr<shell::EffectWindow> m_effectWindow;
     std::unique_ptr<shell::InterfaceLanguages> m_languages;
     std::unique_ptr<shell::TextEngraving> m_text;
+    std::unique_ptr<shell::BoardClickMode> m_clickMode;
     platform::SystemDesktop m_desktop;
     std::unique_ptr<shell::HelpController> m_help;
     std::unique_ptr<shell::SettingsWindow> m_settingsWindow;

@@ -3,12 +3,14 @@
 #include "app/tuning_options.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
-#include "image/image_view.h"
-#include "image/picture_session.h"
-#include "image/test_card.h"
 #include "job/engrave_encoder.h"
+#include "picture/picture_events.h"
+#include "picture/picture_flow.h"
 #include "platform/timer.h"
+#include "rendering/test_card.h"
+#include "shell/picture_presenter.h"
 
+#include <QEventLoop>
 #include <QImage>
 #include <QImageWriter>
 
@@ -17,39 +19,6 @@
 namespace kovra::app {
 
 namespace {
-
-// The picture flow's view without a window: keeps the log lines (the reason
-// a picture cannot be used) and ignores the rest.
-class QuietView final : public image::ImageView {
-public:
-    void OpenEffectWindow() override {}
-    void CloseEffectWindow() override {}
-    void PauseCarving() override {}
-    void ResetRunClock() override {}
-    void EnableMachineControls() override {}
-    void DisableMachineControls() override {}
-    void EnablePictureButtons() override {}
-    void SetPositionBoxes(const QString&) override {}
-    void AppendLogLine(const QString& text) override { log << text; }
-
-    QStringList log;
-};
-
-// The effect window's timer, ticked here at once: there is no window to
-// wait for.
-class TickNow final : public platform::Timer {
-public:
-    void setPeriod(int ms) override { m_period = ms; }
-    int period() const override { return m_period; }
-    void tick()
-    {
-        if (m_period != 0)
-            fireTick();
-    }
-
-private:
-    int m_period = 0;
-};
 
 // Parses [PICTURE] OUT.png and the rendering options; the files in order.
 bool parse(const QStringList& args, bool withEffect, int files, QStringList& paths, RenderOptions& options,
@@ -71,6 +40,32 @@ bool parse(const QStringList& args, bool withEffect, int files, QStringList& pat
         error = files == 2 ? QStringLiteral("give a picture and the PNG file to write") : QStringLiteral("give the PNG file to write");
         return false;
     }
+    return true;
+}
+
+// The board the window would send after a drop of path and a click on the
+// rendering options name; false with the reason when the file cannot be used.
+bool renderBoard(const QString& path, const RenderOptions& options, QImage& board, QString& error)
+{
+    assets::InitArtwork();
+    image::DrawingBoard previewBoard(job::EngraveSide, job::EngraveSide);
+    previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
+    platform::QtTimer effectTaskTimer;
+    picture::PictureEvents events;
+    picture::PictureFlow pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, events);
+    ApplyRenderOptions(pictures, options);
+    // The picture is read on the flow's worker: wait here for the answer.
+    QEventLoop wait;
+    QObject::connect(&events, &picture::PictureEvents::refused, [&](const QString& file, const QString& reason) {
+        error = shell::PicturePresenter::RefusedLine(file, reason);
+        wait.exit(1);
+    });
+    QObject::connect(&events, &picture::PictureEvents::renderingsReady, [&] { wait.exit(0); });
+    pictures.FileDropped({path});
+    if (wait.exec() != 0)
+        return false;
+    pictures.Choose(options.effect);
+    board = previewBoard.picture();
     return true;
 }
 
@@ -116,19 +111,10 @@ int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (!parse(args, true, 2, paths, options, error))
         return fail(err, "render", error, 2);
 
-    assets::InitArtwork();
-    image::DrawingBoard previewBoard(job::EngraveSide, job::EngraveSide);
-    previewBoard.SetBackgroundPicture(assets::PlainWhiteBackground());
-    TickNow effectTaskTimer;
-    QuietView view;
-    image::PictureSession pictures(previewBoard, assets::PlainWhiteBackground(), effectTaskTimer, view);
-    ApplyRenderOptions(pictures, options);
-    pictures.FileDropped({paths[0]});
-    if (!pictures.effectWindowOpen())
-        return fail(err, "render", view.log.value(0, QStringLiteral("cannot use %1").arg(paths[0])), 2);
-    effectTaskTimer.tick();
-    pictures.Choose(options.effect);
-    if (!WriteRasterPng(job::EncodeEngravePicture(previewBoard.picture()), paths[1], error))
+    QImage board;
+    if (!renderBoard(paths[0], options, board, error))
+        return fail(err, "render", error, 2);
+    if (!WriteRasterPng(job::EncodeEngravePicture(board), paths[1], error))
         return fail(err, "render", error, 1);
     return 0;
 }
@@ -144,7 +130,7 @@ int RunTestCardCommand(const QStringList& args, QTextStream& out, QTextStream& e
     QString error;
     if (!parse(args, false, 1, paths, options, error))
         return fail(err, "testcard", error, 2);
-    if (!WriteRasterPng(job::EncodeEngravePicture(image::MakeTestCard(options.tuning)), paths[0], error))
+    if (!WriteRasterPng(job::EncodeEngravePicture(rendering::MakeTestCard(options.tuning)), paths[0], error))
         return fail(err, "testcard", error, 1);
     return 0;
 }

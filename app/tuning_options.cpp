@@ -1,6 +1,6 @@
 #include "app/tuning_options.h"
 
-#include "image/picture_session.h"
+#include "picture/picture_flow.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@ namespace kovra::app {
 
 namespace {
 
-using image::Tuning;
+using rendering::Tuning;
 
 bool wholeNumber(const QString& text, int lo, int hi, int& into)
 {
@@ -35,7 +35,7 @@ OptionTaken TakeRenderOption(const QStringList& args, int& i, RenderOptions& opt
     if (!ours)
         return OptionTaken::NotOurs;
 
-    const QString names = image::RenderingNames().join(QStringLiteral(", "));
+    const QString names = rendering::RenderingNames().join(QStringLiteral(", "));
     struct Range {
         int* into;
         int lo, hi;
@@ -55,7 +55,7 @@ OptionTaken TakeRenderOption(const QStringList& args, int& i, RenderOptions& opt
     }
     const QString value = args[++i];
     if (option == QLatin1String("--effect")) {
-        const auto rendering = image::RenderingFromName(value);
+        const auto rendering = rendering::RenderingFromName(value);
         if (!rendering) {
             error = QStringLiteral("unknown rendering \"%1\"; the renderings are %2").arg(value, names);
             return OptionTaken::Error;
@@ -89,13 +89,13 @@ QString RenderOptionsUsage(bool withEffect)
 
 QString RenderingList()
 {
-    return image::RenderingNames().join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return rendering::RenderingNames().join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-void ApplyRenderOptions(image::PictureSession& session, const RenderOptions& options)
+void ApplyRenderOptions(picture::PictureFlow& flow, const RenderOptions& options)
 {
-    session.SetTuning(options.tuning);
-    session.SetRightRendering(options.effect);
+    flow.SetTuning(options.tuning);
+    flow.SetRightRendering(options.effect);
 }
 
 } // namespace kovra::app

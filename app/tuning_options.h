@@ -3,21 +3,21 @@
 // "kovra testcard" share: --effect NAME, --brightness N, --contrast N,
 // --gamma X, --invert, --threshold N.
 
-#include "image/renderings.h"
-#include "image/tuning.h"
+#include "rendering/rendering.h"
+#include "rendering/tuning.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace kovra::image {
-class PictureSession;
+namespace kovra::picture {
+class PictureFlow;
 }
 
 namespace kovra::app {
 
 struct RenderOptions {
-    image::Rendering effect = image::Rendering::Dither;
-    image::Tuning tuning;
+    rendering::Rendering effect = rendering::Rendering::Dither;
+    rendering::Tuning tuning;
 };
 
 enum class OptionTaken {
@@ -34,8 +34,8 @@ QString RenderOptionsUsage(bool withEffect = true);
 // The rendering names, one a line.
 QString RenderingList();
 
-// The tuning and the effect given to a session before its renderings are
+// The tuning and the effect given to a picture flow before its renderings are
 // made (so the effect is what the right-hand board would show).
-void ApplyRenderOptions(image::PictureSession& session, const RenderOptions& options);
+void ApplyRenderOptions(picture::PictureFlow& flow, const RenderOptions& options);
 
 } // namespace kovra::app

@@ -5,13 +5,14 @@
 // Also the peak memory of each drop, and of hostile files that claim huge
 // pictures. Prints medians of several runs; it never fails on a time.
 
+#include "bench/bench_pictures.h"
 #include "bench/process_memory.h"
+#include "codec/picture_loader.h"
 #include "image/drawing_board.h"
-#include "image/fitting.h"
-#include "image/image_view.h"
-#include "image/picture_loader.h"
-#include "image/picture_session.h"
+#include "picture/picture_flow.h"
 #include "platform/timer.h"
+#include "rendering/fitting.h"
+#include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 
 #include <QElapsedTimer>
@@ -39,20 +40,7 @@ using namespace kovra;
 
 using HandTimer = test::ManualTimer;
 
-class SilentView final : public image::ImageView {
-public:
-    void OpenEffectWindow() override {}
-    void CloseEffectWindow() override {}
-    void PauseCarving() override {}
-    void ResetRunClock() override {}
-    void EnableMachineControls() override {}
-    void DisableMachineControls() override {}
-    void EnablePictureButtons() override {}
-    void SetPositionBoxes(const QString&) override {}
-    void AppendLogLine(const QString& text) override { std::fprintf(stderr, "log: %s\n", qPrintable(text)); }
-};
-
-// A picture session with its boards, as the window has it, for dropping files on.
+// A picture flow with its boards, as the window has it, for dropping files on.
 struct Dropping {
     static QImage plainWhite()
     {
@@ -60,30 +48,30 @@ struct Dropping {
         white.fill(Qt::white);
         return white;
     }
+    Dropping()
+    {
+        QObject::connect(&events, &picture::PictureEvents::refused, [](const QString&, const QString& reason) {
+            std::fprintf(stderr, "refused: %s\n", qPrintable(reason));
+        });
+    }
+    // The drop, the worker's answer and the effect window's tick: true when
+    // both renderings are on their boards.
+    bool drop(const QString& path)
+    {
+        flow.FileDropped({path});
+        if (!test::WaitForAnswer(events))
+            return false;
+        timer.tick();
+        return flow.renderingsReady();
+    }
     image::DrawingBoard preview{512, 512};
     QImage white = plainWhite();
     HandTimer timer;
-    SilentView view;
-    image::PictureSession session{preview, white, timer, view};
+    picture::PictureEvents events;
+    picture::PictureFlow flow{preview, white, timer, events};
 };
 
-// Gradients with noise on top, so neither format can compress it to nothing.
-QImage detailedPicture(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    QRandomGenerator rng(12345);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int noise = int(rng.bounded(48)) - 24;
-            const int r = std::clamp(x * 255 / w + noise, 0, 255);
-            const int g = std::clamp(y * 255 / h + noise, 0, 255);
-            const int b = std::clamp(((x + y) * 255 / (w + h) + ((x / 64 + y / 64) % 2) * 60) + noise, 0, 255);
-            line[x] = qRgb(r, g, b);
-        }
-    }
-    return img;
-}
+using bench::detailedPicture;
 
 struct Timing {
     double wallMs = 0;
@@ -240,11 +228,9 @@ PillowResult runPillow(const QString& python, const QString& script, const QStri
 int peakOfOneDrop(const QString& path)
 {
     Dropping dropping;
-    image::PictureSession& session = dropping.session;
     const double before = bench::peakResidentMb();
-    session.FileDropped({path});
-    dropping.timer.tick();
-    std::printf("%.1f %.1f %d\n", before, bench::peakResidentMb(), session.renderingsReady() ? 1 : 0);
+    const bool rendered = dropping.drop(path);
+    std::printf("%.1f %.1f %d\n", before, bench::peakResidentMb(), rendered ? 1 : 0);
     return 0;
 }
 
@@ -300,8 +286,8 @@ void benchHostileFiles(const QTemporaryDir& dir)
         if (!f.open(QIODevice::WriteOnly) || f.write(h.bytes) != h.bytes.size())
             continue;
         f.close();
-        image::LoadedPicture p;
-        const Timing t = timeMs([&] { p = image::LoadPicture(path, image::FitDecodeSize); });
+        codec::LoadedPicture p;
+        const Timing t = timeMs([&] { p = codec::LoadPicture(path, rendering::FitDecodeSize); });
         const Peak peak = measurePeak(path);
         std::printf("%-24s %8lld %10.2f %10.1f %10.1f   %s\n", h.name, qlonglong(h.bytes.size()), t.wallMs,
                     peak.peakMb, peak.peakMb - peak.beforeMb, p.ok() ? "accepted" : qPrintable(p.error));
@@ -371,7 +357,6 @@ int main(int argc, char** argv)
     }
 
     Dropping dropping;
-    image::PictureSession& session = dropping.session;
 
     std::printf("\nmedian wall-clock ms of file -> both renderings ready (ours), of the same decode alone, and of\n"
                 "the ImageMagick command; best = ratio of the fastest runs; cpu ratio = the same medians of process\n"
@@ -388,9 +373,7 @@ int main(int argc, char** argv)
         if (!wanted(s.name))
             continue;
         // Warm the file cache and the code paths once.
-        session.FileDropped({s.path});
-        dropping.timer.tick();
-        if (!session.renderingsReady()) {
+        if (!dropping.drop(s.path)) {
             std::printf("%-16s failed to load\n", s.name);
             continue;
         }
@@ -398,12 +381,9 @@ int main(int argc, char** argv)
         // Interleaved, so a busy machine slows both sides alike.
         std::vector<double> oursWall, oursCpu, decodeWall, decodeCpu;
         for (int i = 0; i < s.runs; ++i) {
-            const Timing ours = timeMs([&] {
-                session.FileDropped({s.path});
-                dropping.timer.tick();
-            });
+            const Timing ours = timeMs([&] { dropping.drop(s.path); });
             const Timing decode = timeMs([&] {
-                const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
+                const codec::LoadedPicture p = codec::LoadPicture(s.path, rendering::FitDecodeSize);
                 if (!p.ok())
                     std::fprintf(stderr, "decode failed: %s\n", qPrintable(p.error));
             });
@@ -416,7 +396,7 @@ int main(int argc, char** argv)
         // gives it, for PNG the whole factor its rows are shrunk by.
         QString decodedAt;
         {
-            const image::LoadedPicture p = image::LoadPicture(s.path, image::FitDecodeSize);
+            const codec::LoadedPicture p = codec::LoadPicture(s.path, rendering::FitDecodeSize);
             decodedAt = QStringLiteral("%1x%2").arg(p.image.width()).arg(p.image.height());
             if (s.path.endsWith(QLatin1String(".jpg"))) {
                 for (int n = 1; n <= 8; ++n)

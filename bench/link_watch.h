@@ -1,16 +1,10 @@
 #pragma once
-// What the link benchmarks watch while the event loop runs: the link's events
-// of interest, and the longest stall of the loop seen by a 1 ms probe.
+// What the link benchmarks share: the link's events they watch, the picture
+// they send and the line it goes over.
 
 #include "link/link_events.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
-
-#include <algorithm>
-#include <functional>
 
 namespace kovra::bench {
 
@@ -36,36 +30,6 @@ struct Watch {
         QObject::connect(&events, &link::LinkEvents::firmwareReported, [this] { firmware = true; });
         QObject::connect(&events, &link::LinkEvents::pictureProgress, [this] { ++progressCalls; });
         QObject::connect(&events, &link::LinkEvents::pictureSent, [this](bool ok) { sent = ok; });
-    }
-};
-
-// Runs the event loop until done() or the deadline; a 1 ms probe records
-// the longest gap between its ticks.
-struct LoopProbe {
-    qint64 longestGapUs = 0;
-    bool run(const std::function<bool()>& done, int timeoutMs)
-    {
-        QEventLoop loop;
-        QTimer probe;
-        probe.setTimerType(Qt::PreciseTimer);
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        bool finished = false;
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longestGapUs = std::max(longestGapUs, (now - last) / 1000);
-            last = now;
-            if (done()) {
-                finished = true;
-                loop.quit();
-            } else if (clock.elapsed() > timeoutMs) {
-                loop.quit();
-            }
-        });
-        probe.start(1);
-        loop.exec();
-        return finished;
     }
 };
 

@@ -5,12 +5,12 @@
 // plain copy of the 512 × 512 board measured in the same run. It never fails
 // on a time.
 
-#include "image/blue_noise.h"
 #include "image/drawing_board.h"
-#include "image/fitting.h"
-#include "image/renderings.h"
-#include "image/rendering_studio.h"
-#include "image/tuning.h"
+#include "rendering/blue_noise.h"
+#include "rendering/fitting.h"
+#include "rendering/rendering.h"
+#include "rendering/tuned_picture.h"
+#include "rendering/tuning.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -31,7 +31,7 @@ using namespace kovra;
 // tones and detail to work on.
 QImage fittedPicture()
 {
-    QImage img(image::FitSize, image::FitSize, QImage::Format_RGB32);
+    QImage img(rendering::FitSize, rendering::FitSize, QImage::Format_RGB32);
     QRandomGenerator rng(2024);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -68,9 +68,9 @@ Median medianMs(int runs, const std::function<void(int)>& work)
 }
 
 // A different tuning on every run, as while a slider is dragged.
-image::Tuning tuningFor(int run)
+rendering::Tuning tuningFor(int run)
 {
-    image::Tuning t;
+    rendering::Tuning t;
     t.brightness = (run % 2) ? 12 : -8;
     t.contrast = 20 + run % 7;
     t.gamma = 1.1 + 0.01 * (run % 5);
@@ -88,15 +88,15 @@ int main(int argc, char** argv)
 
     constexpr int runs = 60;
     const QImage fitted = fittedPicture();
-    const QRect place(0, 0, image::FitSize, image::FitSize);
+    const QRect place(0, 0, rendering::FitSize, rendering::FitSize);
 
     // Made once per program run, on first use.
     QElapsedTimer first;
     first.start();
-    (void)image::SharedBlueNoiseMask();
+    (void)rendering::SharedBlueNoiseMask();
     const double maskMs = double(first.nsecsElapsed()) / 1e6;
     first.restart();
-    (void)image::RenderPicture(image::Rendering::Atkinson, fitted, place);
+    (void)rendering::RenderPicture(rendering::Rendering::Atkinson, fitted, place);
     const double atkinsonFirstMs = double(first.nsecsElapsed()) / 1e6;
 
     QImage board(512, 512, QImage::Format_RGB32);
@@ -114,16 +114,16 @@ int main(int argc, char** argv)
         std::printf("  %-36s %7.3f ms (%6.3f)  %7.1f x copy\n", what, m.wallMs, m.cpuMs, m.wallMs / copyMs);
     };
     double slowest = 0;
-    for (image::Rendering r : image::AllRenderings) {
+    for (rendering::Rendering r : rendering::AllRenderings) {
         const Median m = medianMs(runs, [&](int run) {
-            const image::Tuning t = tuningFor(run);
-            sink = image::RenderPicture(r, image::TunePicture(fitted, place, t), place, t.threshold);
+            const rendering::Tuning t = tuningFor(run);
+            sink = rendering::RenderPicture(r, rendering::TunePicture(fitted, place, t), place, t.threshold);
         });
         slowest = std::max(slowest, m.wallMs);
-        print(qPrintable(QStringLiteral("tune + ") + image::RenderingName(r)), m);
+        print(qPrintable(QStringLiteral("tune + ") + rendering::RenderingName(r)), m);
     }
 
-    image::RenderingStudio studio;
+    rendering::TunedPicture studio;
     studio.setPicture(fitted, place);
     const Median sheet = medianMs(runs / 3, [&](int run) {
         studio.setTuning(tuningFor(run));

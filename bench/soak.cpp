@@ -14,10 +14,10 @@
 
 #include "app/program.h"
 #include "bench/process_memory.h"
-#include "shell/board_widget.h"
-#include "shell/effect_window.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/effects/effect_window.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -218,7 +218,9 @@ int main(int argc, char** argv)
         const int sent = logged("Sending Complete !");
         const int carved = logged("Carved finish !");
         dropOn(window, pictures[cycle % pictures.size()]);
-        shell::EffectWindow* effect = visibleEffectWindow();
+        // The picture is read on the picture flow's worker: the window opens once it is loaded.
+        shell::EffectWindow* effect = nullptr;
+        waitFor([&] { return (effect = visibleEffectWindow()) != nullptr; }, kStepTimeoutMs);
         // Clicks before both renderings are ready are ignored; a choice closes the window.
         const bool chosen = effect && waitFor([&] {
             // The board's picture area under the point takes the click.

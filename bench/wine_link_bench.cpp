@@ -11,7 +11,7 @@
 // same loop with nothing to do. Prints; never fails on a time.
 
 #include "bench/link_watch.h"
-#include "image/drawing_board.h"
+#include "bench/loop_probe.h"
 #include "link/machine_link.h"
 #include "link/system_serial_channel.h"
 #include "platform/timer.h"
@@ -42,10 +42,9 @@ int main(int argc, char** argv)
         std::printf("picture transfer through Wine's COM port: not measured: %s\n", qPrintable(why));
         return 0;
     }
-    image::DrawingBoard board(512, 512);
-    platform::QtTimer retry, verify, portCheck, transfer;
+    platform::QtTimer retry, verify, portCheck, output, transfer;
     const auto channel = link::CreateSerialChannel();
-    link::MachineLink machineLink(*channel, board, {retry, verify, portCheck, transfer});
+    link::MachineLink machineLink(*channel, {retry, verify, portCheck, output, transfer});
     bench::Watch view(machineLink.events());
     machineLink.connection().AutoConnect();
     bench::LoopProbe settle;
@@ -59,7 +58,7 @@ int main(int argc, char** argv)
     idle.run([] { return false; }, 3000);
 
     const QByteArray picture = bench::BenchPicture();
-    machineLink.replies().SetEngraveBuffer(picture);
+    machineLink.picture().SetEngraveBuffer(picture);
     QElapsedTimer clock;
     bool requested = false;
     bool handshakeSent = false;

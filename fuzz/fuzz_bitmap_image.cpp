@@ -1,5 +1,6 @@
 // libFuzzer target: the bitmap type's BMP loader, and every operation on what it accepts.
 #include "image/bitmap_image.h"
+#include "image/bmp_writer.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     // A palette image stores the nearest entry (an index past the table reads as black).
     const quint32 expected = img.depth() <= 8
-        ? img.palette()[BitmapImage::NearestPaletteIndex(img.palette(), *before)]
+        ? img.palette()[kovra::image::NearestColourIndex(img.palette(), *before)]
         : *before;
     if (img.GetPixel(x, y) != expected)
         std::abort();

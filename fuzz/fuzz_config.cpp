@@ -1,7 +1,7 @@
 // libFuzzer target: the configuration file reader and writer on arbitrary
 // file content. A write either leaves the file as it was or makes the value
 // read back exactly, and never changes what other keys read.
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 
 #include <QByteArray>
 #include <QDir>

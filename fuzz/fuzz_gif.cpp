@@ -1,11 +1,11 @@
 // libFuzzer target: the gif decoder on arbitrary bytes.
-#include "image/gif_decoder.h"
+#include "codec/gif_decoder.h"
 
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const kovra::image::DecodeOptions options = kovra::fuzz::fuzzOptions(data, size);
-    kovra::fuzz::checkAnswer(kovra::image::DecodeGif(kovra::fuzz::bytesOf(data, size), options), options);
+    const kovra::codec::DecodeOptions options = kovra::fuzz::fuzzOptions(data, size);
+    kovra::fuzz::checkAnswer(kovra::codec::DecodeGif(kovra::fuzz::bytesOf(data, size), options), options);
     return 0;
 }

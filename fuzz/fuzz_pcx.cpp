@@ -1,11 +1,11 @@
 // libFuzzer target: the pcx decoder on arbitrary bytes.
-#include "image/pcx_decoder.h"
+#include "codec/pcx_decoder.h"
 
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const kovra::image::DecodeOptions options = kovra::fuzz::fuzzOptions(data, size);
-    kovra::fuzz::checkAnswer(kovra::image::DecodePcx(kovra::fuzz::bytesOf(data, size), options), options);
+    const kovra::codec::DecodeOptions options = kovra::fuzz::fuzzOptions(data, size);
+    kovra::fuzz::checkAnswer(kovra::codec::DecodePcx(kovra::fuzz::bytesOf(data, size), options), options);
     return 0;
 }

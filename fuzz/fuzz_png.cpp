@@ -1,6 +1,6 @@
 // libFuzzer target: the png decoder on arbitrary bytes, from memory or (for
 // every third length) read from a device a piece at a time.
-#include "image/png_decoder.h"
+#include "codec/png_decoder.h"
 
 #include "fuzz/fuzz_support.h"
 
@@ -8,14 +8,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const kovra::image::DecodeOptions options = kovra::fuzz::fuzzOptions(data, size);
+    const kovra::codec::DecodeOptions options = kovra::fuzz::fuzzOptions(data, size);
     if (size % 3 == 0) {
         QByteArray bytes = kovra::fuzz::bytesOf(data, size).toByteArray();
         QBuffer device(&bytes);
         device.open(QIODevice::ReadOnly);
-        kovra::fuzz::checkAnswer(kovra::image::DecodePng(device, options), options);
+        kovra::fuzz::checkAnswer(kovra::codec::DecodePng(device, options), options);
         return 0;
     }
-    kovra::fuzz::checkAnswer(kovra::image::DecodePng(kovra::fuzz::bytesOf(data, size), options), options);
+    kovra::fuzz::checkAnswer(kovra::codec::DecodePng(kovra::fuzz::bytesOf(data, size), options), options);
     return 0;
 }

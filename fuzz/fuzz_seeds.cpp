@@ -1,6 +1,6 @@
 // Writes the seed corpus: one folder per fuzz target, one small valid file
 // of every layout its decoder reads, and typical inputs of the other parsers.
-#include "tests/image/decoders_samples.h"
+#include "tests/codec/decoders_samples.h"
 
 #include <QCoreApplication>
 #include <QDir>

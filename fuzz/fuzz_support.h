@@ -3,7 +3,7 @@
 // header that claims a huge picture is refused before memory runs out, and a
 // check that a decoder's answer is consistent.
 
-#include "image/picture_loader.h"
+#include "codec/picture_loader.h"
 
 #include <QByteArrayView>
 
@@ -12,9 +12,9 @@
 
 namespace kovra::fuzz {
 
-inline image::DecodeOptions fuzzOptions(const uint8_t* data, size_t size)
+inline codec::DecodeOptions fuzzOptions(const uint8_t* data, size_t size)
 {
-    image::DecodeOptions options;
+    codec::DecodeOptions options;
     options.maxPixels = 4 * 1024 * 1024;
     options.ignoreChecksums = true;
     // Odd lengths also try the reduced-scale path.
@@ -29,15 +29,15 @@ inline QByteArrayView bytesOf(const uint8_t* data, size_t size)
 }
 
 // A decoder answers with a whole picture or a reason, nothing in between.
-inline void checkAnswer(const image::LoadedPicture& p, const image::DecodeOptions& options)
+inline void checkAnswer(const codec::LoadedPicture& p, const codec::DecodeOptions& options)
 {
     if (p.ok()) {
-        const QSize fitted = image::FittedPictureSize(p.width, p.height, options.minSize);
+        const QSize fitted = codec::FittedPictureSize(p.width, p.height, options.minSize);
         if (p.width <= 0 || p.height <= 0 || p.image.width() > p.width || p.image.height() > p.height
             || p.image.width() < fitted.width() || p.image.height() < fitted.height() || !p.error.isEmpty())
             std::abort();
         // Touch every pixel the way the program's drawing does.
-        const QImage flat = image::FlattenOverWhite(p.image);
+        const QImage flat = codec::FlattenOverWhite(p.image);
         if (flat.format() != QImage::Format_RGB32 || flat.size() != p.image.size())
             std::abort();
     } else if (p.error.isEmpty() || p.width != 0 || p.height != 0) {

@@ -1,8 +1,8 @@
 #include "image/bitmap_image.h"
 
-#include "image/picture_loader.h"
-
-#include <QtEndian>
+#include "image/bmp_writer.h"
+#include "image/little_endian.h"
+#include "image/picture_limits.h"
 
 #include <cstring>
 #include <unordered_map>
@@ -26,19 +26,6 @@ bool validDepth(int depth)
     return depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
 }
 
-int strideFor(int width, int depth)
-{
-    return int(((qint64(width) * depth + 31) / 32) * 4);
-}
-
-quint32 u32At(const uchar* p) { return qFromLittleEndian<quint32>(p); }
-qint32 i32At(const uchar* p) { return qFromLittleEndian<qint32>(p); }
-quint16 u16At(const uchar* p) { return qFromLittleEndian<quint16>(p); }
-
-int colourRed(quint32 c) { return int(c & 0xFF); }
-int colourGreen(quint32 c) { return int((c >> 8) & 0xFF); }
-int colourBlue(quint32 c) { return int((c >> 16) & 0xFF); }
-
 const QVector<quint32> kBlackWhite = {ColourRef(0, 0, 0), ColourRef(255, 255, 255)};
 
 // Maps colours to the nearest entry of one palette, remembering answers:
@@ -54,11 +41,11 @@ public:
     {
         colour &= 0xFFFFFF;
         if (m_blackWhite) // the nearer of black and white by squared distance
-            return colourRed(colour) + colourGreen(colour) + colourBlue(colour) <= 382 ? 0 : 1;
+            return ColourRefRed(colour) + ColourRefGreen(colour) + ColourRefBlue(colour) <= 382 ? 0 : 1;
         auto it = m_known.find(colour);
         if (it != m_known.end())
             return it->second;
-        const int i = BitmapImage::NearestPaletteIndex(m_palette, colour);
+        const int i = NearestColourIndex(m_palette, colour);
         m_known.emplace(colour, i);
         return i;
     }
@@ -70,17 +57,6 @@ private:
 };
 
 } // namespace
-
-const QVector<quint32>& BitmapImage::StandardColours16()
-{
-    static const QVector<quint32> colours = {
-        ColourRef(0, 0, 0),       ColourRef(128, 0, 0),   ColourRef(0, 128, 0),   ColourRef(128, 128, 0),
-        ColourRef(0, 0, 128),     ColourRef(128, 0, 128), ColourRef(0, 128, 128), ColourRef(192, 192, 192),
-        ColourRef(128, 128, 128), ColourRef(255, 0, 0),   ColourRef(0, 255, 0),   ColourRef(255, 255, 0),
-        ColourRef(0, 0, 255),     ColourRef(255, 0, 255), ColourRef(0, 255, 255), ColourRef(255, 255, 255),
-    };
-    return colours;
-}
 
 QVector<quint32> BitmapImage::standardPalette(int depth)
 {
@@ -102,26 +78,6 @@ QVector<quint32> BitmapImage::standardPalette(int depth)
         table.append(ColourRef(v, v, v));
     }
     return table;
-}
-
-int BitmapImage::NearestPaletteIndex(const QVector<quint32>& palette, quint32 colour)
-{
-    int best = 0;
-    int bestDistance = INT_MAX;
-    const int r = colourRed(colour), g = colourGreen(colour), b = colourBlue(colour);
-    for (int i = 0; i < palette.size(); ++i) {
-        const int dr = r - colourRed(palette[i]);
-        const int dg = g - colourGreen(palette[i]);
-        const int db = b - colourBlue(palette[i]);
-        const int d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = i;
-            if (d == 0)
-                break;
-        }
-    }
-    return best;
 }
 
 bool BitmapImage::fail(const QString& text) const
@@ -153,7 +109,7 @@ bool BitmapImage::Create(int width, int height, int depth)
     m_width = width;
     m_height = height;
     m_depth = depth;
-    m_stride = strideFor(width, depth);
+    m_stride = BmpStride(width, depth);
     m_palette = standardPalette(depth);
     m_bits = QByteArray(qsizetype(m_stride) * height, '\0');
     return true;
@@ -180,9 +136,9 @@ quint32 BitmapImage::rawPixel(const uchar* line, int x) const
     case 1: return (line[x >> 3] >> (7 - (x & 7))) & 1;
     case 4: return (line[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
     case 8: return line[x];
-    case 16: return u16At(line + 2 * x);
+    case 16: return ReadLe16(line + 2 * x);
     case 24: return quint32(line[3 * x]) | (quint32(line[3 * x + 1]) << 8) | (quint32(line[3 * x + 2]) << 16);
-    default: return u32At(line + 4 * x) & 0xFFFFFF;
+    default: return ReadLe32(line + 4 * x) & 0xFFFFFF;
     }
 }
 
@@ -200,13 +156,13 @@ void BitmapImage::setRawPixel(uchar* line, int x, quint32 value)
         break;
     }
     case 8: line[x] = uchar(value); break;
-    case 16: qToLittleEndian<quint16>(quint16(value), line + 2 * x); break;
+    case 16: WriteLe16(line + 2 * x, quint16(value)); break;
     case 24:
         line[3 * x] = uchar(value);
         line[3 * x + 1] = uchar(value >> 8);
         line[3 * x + 2] = uchar(value >> 16);
         break;
-    default: qToLittleEndian<quint32>(value & 0xFFFFFF, line + 4 * x); break;
+    default: WriteLe32(line + 4 * x, value & 0xFFFFFF); break;
     }
 }
 
@@ -225,7 +181,7 @@ quint32 directColour(int depth, quint32 raw)
 // Raw bits at a depth above 8 for a colour.
 quint32 directRaw(int depth, quint32 colour)
 {
-    const quint32 r = quint32(colourRed(colour)), g = quint32(colourGreen(colour)), b = quint32(colourBlue(colour));
+    const quint32 r = quint32(ColourRefRed(colour)), g = quint32(ColourRefGreen(colour)), b = quint32(ColourRefBlue(colour));
     if (depth == 16)
         return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
     return b | (g << 8) | (r << 16);
@@ -253,7 +209,7 @@ bool BitmapImage::SetPixel(int x, int y, quint32 colour)
         return false;
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return fail(kOutside);
-    const quint32 raw = m_depth <= 8 ? quint32(NearestPaletteIndex(m_palette, colour)) : directRaw(m_depth, colour);
+    const quint32 raw = m_depth <= 8 ? quint32(NearestColourIndex(m_palette, colour)) : directRaw(m_depth, colour);
     setRawPixel(row(y), x, raw);
     return true;
 }
@@ -349,83 +305,104 @@ BitmapImage BitmapImage::Mirror(bool horizontal, bool vertical) const
     return out;
 }
 
+namespace {
+
+// The fields of a BMP file's header that loading uses.
+struct BmpFields {
+    quint32 headerSize = 0;
+    qint64 width = 0;
+    qint64 height = 0;
+    bool topDown = false;
+    int depth = 0;
+    quint32 colourCount = 0;
+    int entrySize = 4; // bytes of one colour table entry
+    qint32 xppm = 0;
+    qint32 yppm = 0;
+};
+
+// False for anything but an uncompressed file of a known header and a
+// usable size; d holds more than 53 bytes.
+bool readBmpFields(const uchar* d, BmpFields& f)
+{
+    f.headerSize = ReadLe32(d + 14);
+    if (f.headerSize == kInfoHeaderSize) {
+        f.width = ReadLeI32(d + 18);
+        f.height = ReadLeI32(d + 22);
+        f.depth = ReadLe16(d + 28);
+        if (ReadLe32(d + 30) != 0) // compression
+            return false;
+        f.xppm = ReadLeI32(d + 38);
+        f.yppm = ReadLeI32(d + 42);
+        f.colourCount = ReadLe32(d + 46);
+    } else if (f.headerSize == kCoreHeaderSize) {
+        // The core header widens to the information header; its palette
+        // entries are 3 bytes instead of 4.
+        f.width = ReadLe16(d + 18);
+        f.height = ReadLe16(d + 20);
+        f.depth = ReadLe16(d + 24);
+        f.entrySize = 3;
+    } else {
+        return false;
+    }
+    f.topDown = f.height < 0;
+    f.height = qAbs(f.height);
+    return validDepth(f.depth) && f.width > 0 && f.height > 0 && f.width <= kMaxPictureSide
+        && f.height <= kMaxPictureSide;
+}
+
+// Colour table entries the file holds (palette depths) or carries to be
+// skipped (the others).
+qint64 paletteEntriesOf(const BmpFields& f)
+{
+    if (f.depth <= 8) {
+        const qint64 full = qint64(1) << f.depth;
+        return f.entrySize == 4 && f.colourCount > 0 && f.colourCount < quint32(full) ? f.colourCount : full;
+    }
+    return f.entrySize == 4 && f.colourCount <= 256 ? f.colourCount : 0;
+}
+
+} // namespace
+
 bool BitmapImage::LoadFromBmp(const QByteArray& bytes)
 {
     Destroy();
     const auto* d = reinterpret_cast<const uchar*>(bytes.constData());
     const qint64 size = bytes.size();
-    if (size <= 53 || d[0] != 'B' || d[1] != 'M')
+    BmpFields f;
+    if (size <= 53 || d[0] != 'B' || d[1] != 'M' || !readBmpFields(d, f))
         return fail(kUnsupported);
 
-    const quint32 headerSize = u32At(d + 14);
-    qint64 width = 0, height = 0;
-    int depth = 0;
-    quint32 colourCount = 0;
-    int entrySize = 4;
-    qint32 xppm = 0, yppm = 0;
-    if (headerSize == kInfoHeaderSize) {
-        width = i32At(d + 18);
-        height = i32At(d + 22);
-        depth = u16At(d + 28);
-        if (u32At(d + 30) != 0) // compression
-            return fail(kUnsupported);
-        xppm = i32At(d + 38);
-        yppm = i32At(d + 42);
-        colourCount = u32At(d + 46);
-    } else if (headerSize == kCoreHeaderSize) {
-        // The core header widens to the information header; its palette
-        // entries are 3 bytes instead of 4.
-        width = u16At(d + 18);
-        height = u16At(d + 20);
-        depth = u16At(d + 24);
-        entrySize = 3;
-    } else {
-        return fail(kUnsupported);
-    }
-    const bool topDown = height < 0;
-    height = qAbs(height);
-    if (!validDepth(depth) || width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
-        return fail(kUnsupported);
-
-    qint64 paletteEntries = 0;
-    if (depth <= 8) {
-        paletteEntries = qint64(1) << depth;
-        if (entrySize == 4 && colourCount > 0 && colourCount < quint32(paletteEntries))
-            paletteEntries = colourCount;
-    } else if (entrySize == 4 && colourCount <= 256) {
-        paletteEntries = colourCount; // an optional table we skip
-    }
-    const qint64 paletteStart = kFileHeaderSize + headerSize;
-    const qint64 paletteEnd = paletteStart + paletteEntries * entrySize;
-    const int stride = strideFor(int(width), depth);
-    const qint64 rowBytes = (width * depth + 7) / 8;
+    const qint64 paletteEntries = paletteEntriesOf(f);
+    const qint64 paletteStart = kFileHeaderSize + f.headerSize;
+    const qint64 paletteEnd = paletteStart + paletteEntries * f.entrySize;
+    const int stride = BmpStride(int(f.width), f.depth);
     // The last row may lack its padding.
-    const qint64 needed = qint64(stride) * (height - 1) + rowBytes;
+    const qint64 needed = qint64(stride) * (f.height - 1) + (f.width * f.depth + 7) / 8;
     if (paletteEnd > size)
         return fail(kUnsupported);
-    qint64 pixelStart = u32At(d + 10);
+    qint64 pixelStart = ReadLe32(d + 10);
     if (pixelStart < paletteEnd || pixelStart + needed > size)
         pixelStart = paletteEnd;
     if (pixelStart + needed > size)
         return fail(kUnsupported);
 
-    m_width = int(width);
-    m_height = int(height);
-    m_depth = depth;
+    m_width = int(f.width);
+    m_height = int(f.height);
+    m_depth = f.depth;
     m_stride = stride;
-    m_xPelsPerMeter = xppm;
-    m_yPelsPerMeter = yppm;
-    if (depth <= 8) {
+    m_xPelsPerMeter = f.xppm;
+    m_yPelsPerMeter = f.yppm;
+    if (f.depth <= 8) {
         m_palette.resize(int(paletteEntries));
         for (int i = 0; i < m_palette.size(); ++i) {
-            const uchar* e = d + paletteStart + qint64(i) * entrySize;
+            const uchar* e = d + paletteStart + qint64(i) * f.entrySize;
             m_palette[i] = ColourRef(e[2], e[1], e[0]);
         }
     }
-    m_bits = QByteArray(qsizetype(stride) * height, '\0');
-    for (qint64 fileRow = 0; fileRow < height; ++fileRow) {
+    m_bits = QByteArray(qsizetype(stride) * f.height, '\0');
+    for (qint64 fileRow = 0; fileRow < f.height; ++fileRow) {
         // Stored rows are bottom first; a top-down file starts with the top row.
-        const qint64 storedRow = topDown ? height - 1 - fileRow : fileRow;
+        const qint64 storedRow = f.topDown ? f.height - 1 - fileRow : fileRow;
         const qint64 available = qMin<qint64>(stride, size - (pixelStart + fileRow * stride));
         std::memcpy(m_bits.data() + storedRow * stride, d + pixelStart + fileRow * stride, size_t(available));
     }
@@ -436,36 +413,16 @@ QByteArray BitmapImage::SaveToBmp() const
 {
     if (!requireImage())
         return {};
-    const int paletteBytes = int(m_palette.size()) * 4;
-    const qint64 offset = kFileHeaderSize + kInfoHeaderSize + paletteBytes;
-    const qint64 total = offset + m_bits.size();
-    QByteArray out(qsizetype(total), '\0');
-    auto* p = reinterpret_cast<uchar*>(out.data());
-    p[0] = 'B';
-    p[1] = 'M';
-    qToLittleEndian<quint32>(quint32(total), p + 2);
-    qToLittleEndian<quint32>(quint32(offset), p + 10);
-    qToLittleEndian<quint32>(kInfoHeaderSize, p + 14);
-    qToLittleEndian<qint32>(m_width, p + 18);
-    qToLittleEndian<qint32>(m_height, p + 22);
-    qToLittleEndian<quint16>(1, p + 26);
-    qToLittleEndian<quint16>(quint16(m_depth), p + 28);
-    qToLittleEndian<quint32>(0, p + 30);
-    qToLittleEndian<quint32>(quint32(m_bits.size()), p + 34);
-    qToLittleEndian<qint32>(m_xPelsPerMeter, p + 38);
-    qToLittleEndian<qint32>(m_yPelsPerMeter, p + 42);
+    BmpLayout layout;
+    layout.width = m_width;
+    layout.height = m_height;
+    layout.depth = m_depth;
+    layout.palette = m_palette;
+    layout.xPelsPerMeter = m_xPelsPerMeter;
+    layout.yPelsPerMeter = m_yPelsPerMeter;
     const bool fullTable = m_depth <= 8 && m_palette.size() == (1 << m_depth);
-    qToLittleEndian<quint32>(fullTable ? 0u : quint32(m_palette.size()), p + 46);
-    uchar* e = p + kFileHeaderSize + kInfoHeaderSize;
-    for (quint32 c : m_palette) {
-        e[0] = uchar(colourBlue(c));
-        e[1] = uchar(colourGreen(c));
-        e[2] = uchar(colourRed(c));
-        e[3] = 0;
-        e += 4;
-    }
-    std::memcpy(p + offset, m_bits.constData(), size_t(m_bits.size()));
-    return out;
+    layout.coloursUsed = fullTable ? 0u : quint32(m_palette.size());
+    return WriteBmp(layout, [this](int y, uchar* out) { std::memcpy(out, row(y), size_t(m_stride)); });
 }
 
 BitmapImage BitmapImage::FromQImage(const QImage& picture)

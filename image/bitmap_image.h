@@ -9,7 +9,7 @@
 // empty byte array, an empty image, std::nullopt) and stores the reason in
 // lastError() of the object it was called on.
 
-#include "image/drawing_board.h"
+#include "image/colour_ref.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -81,12 +81,6 @@ public:
 
     // Last failure's text (at most 255 characters); empty when none yet.
     const QString& lastError() const { return m_lastError; }
-
-    // The 16 standard colours that 4- and 8-bit images start their tables with.
-    static const QVector<quint32>& StandardColours16();
-    // The index of the palette entry nearest to colour (squared RGB distance,
-    // the first of equals wins).
-    static int NearestPaletteIndex(const QVector<quint32>& palette, quint32 colour);
 
 private:
     bool fail(const QString& text) const;

@@ -1,7 +1,8 @@
 #include "image/drawing_board.h"
 
+#include "image/bmp_writer.h"
+
 #include <QPainter>
-#include <QtEndian>
 
 namespace kovra::image {
 
@@ -76,6 +77,15 @@ void DrawingBoard::DrawPicture(const QImage& picture, int x, int y, int width, i
 {
     if (picture.isNull() || width <= 0 || height <= 0)
         return;
+    const QRect area(x, y, width, height);
+    DrawPictureInto(m_picture, picture, area);
+    emit changed(area.intersected(m_picture.rect()));
+}
+
+void DrawPictureInto(QImage& target, const QImage& picture, const QRect& area)
+{
+    if (picture.isNull() || area.isEmpty())
+        return;
     // Transparent parts of a picture are shown over white.
     QImage source = picture;
     if (source.hasAlphaChannel()) {
@@ -86,15 +96,11 @@ void DrawingBoard::DrawPicture(const QImage& picture, int x, int y, int width, i
         fp.end();
         source = flat;
     }
-    if (source.width() != width || source.height() != height)
-        source = source.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QRect area(x, y, width, height);
-    {
-        QPainter p(&m_picture);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(x, y, source);
-    }
-    emit changed(area.intersected(m_picture.rect()));
+    if (source.size() != area.size())
+        source = source.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter p(&target);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(area.topLeft(), source);
 }
 
 void DrawingBoard::SetBoardPixel(int x, int y, quint32 colour)
@@ -129,37 +135,8 @@ void DrawingBoard::SetPointer(int pointer)
 
 QByteArray EncodeBmp24(const QImage& image)
 {
-    const QImage src = image.convertToFormat(QImage::Format_RGB32);
-    const int w = src.width();
-    const int h = src.height();
-    const int stride = (w * 3 + 3) & ~3;
-    const int pixelBytes = stride * h;
-    QByteArray out(54 + pixelBytes, '\0');
-    auto* d = reinterpret_cast<uchar*>(out.data());
-    auto put16 = [d](int at, quint16 v) { qToLittleEndian(v, d + at); };
-    auto put32 = [d](int at, quint32 v) { qToLittleEndian(v, d + at); };
-    d[0] = 'B';
-    d[1] = 'M';
-    put32(2, quint32(out.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, quint32(pixelBytes));
-    put32(38, 2835);
-    put32(42, 2835);
-    for (int y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(h - 1 - y));
-        uchar* row = d + 54 + y * stride;
-        for (int x = 0; x < w; ++x) {
-            row[3 * x] = uchar(qBlue(line[x]));
-            row[3 * x + 1] = uchar(qGreen(line[x]));
-            row[3 * x + 2] = uchar(qRed(line[x]));
-        }
-    }
-    return out;
+    // 72 dots per inch, as the platform's own captures say.
+    return WriteBmp(image, 24, 2835);
 }
 
 } // namespace kovra::image

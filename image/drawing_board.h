@@ -1,8 +1,10 @@
 #pragma once
 // A drawing board: a persistent backing picture of the board's picture area,
-// a background picture and colour, a text font and a mouse pointer by number.
+// a background picture and colour, a text font and a mouse pointer number.
 // Whatever is drawn stays until the board is cleared or overdrawn; the widget
 // that shows a board only paints picture() and listens to changed().
+
+#include "image/colour_ref.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -16,16 +18,6 @@
 class QPainter;
 
 namespace kovra::image {
-
-// Standard mouse pointers by number. The pointer doubles as the board's click
-// mode: crosshair arms point positioning, the I-beam arms text placement.
-enum BoardPointer : int {
-    DefaultPointer = 0,
-    CrosshairPointer = 2,
-    IBeamPointer = 3,
-    WaitPointer = 4,
-    HandPointer = 14,
-};
 
 class DrawingBoard : public QObject {
     Q_OBJECT
@@ -62,6 +54,8 @@ public:
     // The backing picture itself (RGB32), for showing and for fast reads.
     const QImage& picture() const { return m_picture; }
 
+    // The number of the standard mouse pointer the shell shows over the
+    // board (0 until set); the board only keeps it and says when it changes.
     void SetPointer(int pointer);
     int Pointer() const { return m_pointer; }
 
@@ -79,15 +73,16 @@ private:
     QImage m_background;
     QColor m_backgroundColour;
     QFont m_textFont;
-    int m_pointer = DefaultPointer;
+    int m_pointer = 0;
 };
+
+// picture drawn into target over area, stretched by area averaging when the
+// sizes differ, transparency over white, source copy: what a board's
+// DrawPicture does to its backing picture.
+void DrawPictureInto(QImage& target, const QImage& picture, const QRect& area);
 
 // A 24-bit BMP file (bottom row first, rows padded to 4 bytes) of an image.
 QByteArray EncodeBmp24(const QImage& image);
 
-// 0x00BBGGRR colours, as the bitmap type and the boards use them.
-inline quint32 ColourRef(int r, int g, int b) { return quint32(r) | (quint32(g) << 8) | (quint32(b) << 16); }
-inline QRgb ColourRefToRgb(quint32 c) { return qRgb(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
-inline quint32 RgbToColourRef(QRgb c) { return ColourRef(qRed(c), qGreen(c), qBlue(c)); }
 
 } // namespace kovra::image

@@ -2,7 +2,7 @@
 
 #include "image/drawing_board.h"
 #include "link/command_frames.h"
-#include "link/reply_handler.h"
+#include "link/picture_transfer.h"
 
 #include <bit>
 
@@ -40,11 +40,11 @@ qint64 CountDots(const QByteArray& raster)
 }
 
 EngraveEncoder::EngraveEncoder(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
-                               link::ReplyHandler& replies)
+                               link::PictureTransfer& picture)
     : m_frames(frames)
     , m_events(events)
     , m_board(previewBoard)
-    , m_replies(replies)
+    , m_picture(picture)
 {
 }
 
@@ -54,7 +54,7 @@ void EngraveEncoder::PrepareEngraveImage()
     // the board is encoded, and its ImageRequest is handled only after this.
     m_frames.BeginImage();
     QByteArray raster = EncodeEngravePicture(m_board.picture());
-    m_replies.SetEngraveBuffer(raster);
+    m_picture.SetEngraveBuffer(raster);
     emit m_events.pictureAnnounced(raster);
 }
 

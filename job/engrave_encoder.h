@@ -1,5 +1,5 @@
 #pragma once
-// SendImageButton: announce a new picture to the machine and turn what the
+// A new picture for the machine: announce it and turn what the
 // preview board shows into EngraveBuffer, the machine's 512 x 512 one-bit
 // raster: 512 rows of 64 bytes, top row first, bit 7 leftmost, 1 = dark.
 
@@ -13,7 +13,7 @@ class DrawingBoard;
 }
 namespace kovra::link {
 class CommandFrames;
-class ReplyHandler;
+class PictureTransfer;
 }
 
 namespace kovra::job {
@@ -33,11 +33,11 @@ qint64 CountDots(const QByteArray& raster);
 
 class EngraveEncoder {
 public:
-    // replies owns EngraveBuffer; each press replaces it.
+    // picture owns EngraveBuffer; each press replaces it.
     EngraveEncoder(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
-                   link::ReplyHandler& replies);
+                   link::PictureTransfer& picture);
 
-    // The SendImageButton click: BeginImage, then the buffer from the board
+    // The user sends the picture: BeginImage, then the buffer from the board
     // as it is now, announced with pictureAnnounced. The machine asks for the bytes
     // later, with its ImageRequest reply.
     void PrepareEngraveImage();
@@ -46,7 +46,7 @@ private:
     link::CommandFrames& m_frames;
     JobEvents& m_events;
     image::DrawingBoard& m_board;
-    link::ReplyHandler& m_replies;
+    link::PictureTransfer& m_picture;
 };
 
 } // namespace kovra::job

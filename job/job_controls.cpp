@@ -26,7 +26,7 @@ JobControls::~JobControls()
     m_runTimeTimer.setOnTick({});
 }
 
-void JobControls::StartButton()
+void JobControls::Start()
 {
     m_frames.StartCarve();
     const bool resumed = m_paused;
@@ -45,7 +45,7 @@ void JobControls::PauseCarving()
     emit m_events.carvingPaused();
 }
 
-void JobControls::RecarveButton()
+void JobControls::Recarve()
 {
     m_frames.Recarve();
     m_paused = false;
@@ -55,7 +55,7 @@ void JobControls::RecarveButton()
     emit m_events.runClockChanged(0);
 }
 
-void JobControls::RestartButton()
+void JobControls::Restart()
 {
     m_frames.RestartMachine();
     m_paused = false;
@@ -64,13 +64,13 @@ void JobControls::RestartButton()
     emit m_events.restarted();
 }
 
-void JobControls::FastForwardButton()
+void JobControls::FastForward()
 {
     m_frames.FastForward(); // the frame, then 0xAA on its own
     emit m_events.rowsSkipped(SkipRows);
 }
 
-void JobControls::FastBackwardButton()
+void JobControls::FastBackward()
 {
     m_frames.FastBackward(); // the frame, then 0x55 on its own
     emit m_events.rowsSkipped(-SkipRows);

@@ -1,7 +1,7 @@
 #pragma once
-// The job buttons (start, pause, recarve, restart, skip 15 rows forward or
-// back) and the run clock, which counts RunTimeTimer ticks in RunSeconds and
-// shows them on TimeValueLabel.
+// The job's commands (start, pause, recarve, restart, skip 15 rows forward or
+// back) and the run clock, which counts the ticks of its one-second timer in
+// RunSeconds and reports every change.
 
 #include "job/job_events.h"
 
@@ -23,24 +23,24 @@ public:
     // The machine moves its engraving position by this many rows per skip.
     static constexpr int SkipRows = 15;
 
-    // runTimeTimer is RunTimeTimer; its tick is taken over here. The clock
-    // stops when the link reports the engraving finished.
+    // runTimeTimer: the run clock's timer; its tick is taken over here. The
+    // clock stops when the link reports the engraving finished.
     JobControls(link::CommandFrames& frames, JobEvents& events, link::LinkEvents& linkEvents,
                 platform::Timer& runTimeTimer);
     ~JobControls();
     JobControls(const JobControls&) = delete;
     JobControls& operator=(const JobControls&) = delete;
 
-    void StartButton();
-    void PauseButton() { PauseCarving(); }
+    void Start();
+    void Pause() { PauseCarving(); }
     // The pause action, also run when a picture file is dropped.
     void PauseCarving();
-    void RecarveButton();
-    void RestartButton();
-    void FastForwardButton();
-    void FastBackwardButton();
+    void Recarve();
+    void Restart();
+    void FastForward();
+    void FastBackward();
 
-    // A new picture starts a new job: RunSeconds := 0, caption "00:00".
+    // A new picture starts a new job: RunSeconds := 0.
     void ResetRunClock();
     // The engraving-finished reply: the clock stops, its value stays.
     void StopRunClock();

@@ -8,15 +8,17 @@
 
 namespace kovra::job {
 
-// The three radios of the location-mode group.
-enum class LocationRadio {
-    Point,  // PointRadio
-    Center, // CenterRadio
-    Box,    // BoxRadio
+// The three location modes: point positioning, the image centre, the
+// positioning box.
+enum class LocationMode {
+    Point,
+    Center,
+    Box,
 };
 
-// The radios' check marks as the radio group has set them for a click.
-struct LocationRadios {
+// Which modes are selected, as the window's mode group has set them for a
+// click.
+struct LocationSelection {
     bool point = false;
     bool center = false;
     bool box = false;
@@ -30,7 +32,7 @@ public:
     using QObject::QObject;
 
 signals:
-    // SendImageButton: BeginImage is out and raster is what the machine will
+    // A new picture: BeginImage is out and raster is what the machine will
     // be given when it asks (512 rows of 64 bytes).
     void pictureAnnounced(const QByteArray& raster);
     // Job controls. resumed: a Start after a pause.
@@ -41,11 +43,12 @@ signals:
     void rowsSkipped(int rows);     // +15 forward, -15 back
     // RunSeconds changed: a tick, or a reset to 0.
     void runClockChanged(int seconds);
-    // Positioning
+    // Positioning. While point positioning is armed a click on the preview
+    // board locates the laser; centre, box and any mode switched off end it.
     void pointPositioningArmed();
     void centrePositioning();
     void boxPositioning();
-    void locationModeOff(kovra::job::LocationRadio radio);
+    void locationModeOff(kovra::job::LocationMode radio);
     void laserLocated(int x, int y);
     void laserJogged(kovra::job::JogDirection direction);
     void arrowKeysFocusOnly();

@@ -1,16 +1,13 @@
 #include "job/positioning.h"
 
-#include "image/drawing_board.h"
 #include "link/command_frames.h"
 #include "platform/global_hotkeys.h"
 
 namespace kovra::job {
 
-Positioning::Positioning(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
-                         platform::GlobalHotKeys& hotKeys)
+Positioning::Positioning(link::CommandFrames& frames, JobEvents& events, platform::GlobalHotKeys& hotKeys)
     : m_frames(frames)
     , m_events(events)
-    , m_board(previewBoard)
     , m_hotKeys(hotKeys)
 {
     m_hotKeys.setOnHotKey([this](int id) { DispatchArrowHotKey(id); });
@@ -21,18 +18,16 @@ Positioning::~Positioning()
     m_hotKeys.setOnHotKey({});
 }
 
-void Positioning::SelectLocationMode(LocationRadios checked)
+void Positioning::SelectLocationMode(LocationSelection checked)
 {
     // A second click on the radio of the active mode switches that mode off.
     if (checked.point) {
         if (m_pointModeActive == 1) {
             m_pointModeActive = 0;
-            emit m_events.locationModeOff(LocationRadio::Point);
-            m_board.SetPointer(image::DefaultPointer);
+            emit m_events.locationModeOff(LocationMode::Point);
             return;
         }
         emit m_events.pointPositioningArmed();
-        m_board.SetPointer(image::CrosshairPointer);
         m_pointModeActive = 1;
         m_centerModeActive = 0;
         m_boxModeActive = 0;
@@ -40,12 +35,10 @@ void Positioning::SelectLocationMode(LocationRadios checked)
     if (checked.center) {
         if (m_centerModeActive == 1) {
             m_centerModeActive = 0;
-            emit m_events.locationModeOff(LocationRadio::Center);
-            m_board.SetPointer(image::DefaultPointer);
+            emit m_events.locationModeOff(LocationMode::Center);
             return;
         }
         emit m_events.centrePositioning();
-        m_board.SetPointer(image::DefaultPointer);
         m_frames.LocateCenter();
         m_pointModeActive = 0;
         m_centerModeActive = 1;
@@ -55,13 +48,11 @@ void Positioning::SelectLocationMode(LocationRadios checked)
         if (m_boxModeActive == 1) {
             // Leaving box mode returns the machine to centre positioning.
             m_boxModeActive = 0;
-            emit m_events.locationModeOff(LocationRadio::Box);
-            m_board.SetPointer(image::DefaultPointer);
+            emit m_events.locationModeOff(LocationMode::Box);
             m_frames.LocateCenter();
             return;
         }
         emit m_events.boxPositioning();
-        m_board.SetPointer(image::DefaultPointer);
         m_frames.LocateBox();
         m_pointModeActive = 0;
         m_centerModeActive = 0;
@@ -69,16 +60,12 @@ void Positioning::SelectLocationMode(LocationRadios checked)
     }
 }
 
-bool Positioning::LocateAtClick(int x, int y, int /*keyState*/)
+void Positioning::LocateAt(int x, int y)
 {
-    // The pointer is the click mode; it stays the crosshair, so every
-    // further click locates again.
-    if (m_board.Pointer() == image::CrosshairPointer) {
-        emit m_events.laserLocated(x, y);
-        m_frames.LocateX(x);
-        m_frames.LocateY(y);
-    }
-    return m_board.Pointer() == image::IBeamPointer;
+    // The log line first, then the pair of frames.
+    emit m_events.laserLocated(x, y);
+    m_frames.LocateX(x);
+    m_frames.LocateY(y);
 }
 
 void Positioning::Jog(JogDirection direction)
@@ -102,9 +89,9 @@ void Positioning::Jog(JogDirection direction)
     m_frames.PauseOutput(JogPauseMs);
 }
 
-void Positioning::UpdateArrowHotKeys(bool useKeyboardChecked)
+void Positioning::UpdateArrowHotKeys(bool useKeyboard)
 {
-    if (useKeyboardChecked) {
+    if (useKeyboard) {
         m_hotKeyUpId = m_hotKeys.Register(platform::VirtualKeyUp);
         m_hotKeyDownId = m_hotKeys.Register(platform::VirtualKeyDown);
         m_hotKeyLeftId = m_hotKeys.Register(platform::VirtualKeyLeft);

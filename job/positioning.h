@@ -1,13 +1,12 @@
 #pragma once
-// Placing the laser: the three location-mode radios, clicks on the preview
-// board in point mode, the four jog buttons and the arrow keys as system-wide
-// hot keys while UseKeyboardCheck is ticked.
+// Placing the laser: the three location modes (point, centre, box), the
+// laser sent to a spot of the preview board, the four jogs and the arrow keys
+// as system-wide hot keys while the user wants them. The modes are reported
+// as events; the shell shows them (point positioning armed is the board's
+// crosshair) and sends a board click here only while it is armed.
 
 #include "job/job_events.h"
 
-namespace kovra::image {
-class DrawingBoard;
-}
 namespace kovra::platform {
 class GlobalHotKeys;
 }
@@ -23,31 +22,28 @@ public:
     // jogs a second. It holds the outbound queue, not the window's thread.
     static constexpr int JogPauseMs = 50;
 
-    // previewBoard's pointer is the board's click mode. hotKeys' press
-    // callback is taken over here.
-    Positioning(link::CommandFrames& frames, JobEvents& events, image::DrawingBoard& previewBoard,
-                platform::GlobalHotKeys& hotKeys);
+    // hotKeys' press callback is taken over here.
+    Positioning(link::CommandFrames& frames, JobEvents& events, platform::GlobalHotKeys& hotKeys);
     ~Positioning();
     Positioning(const Positioning&) = delete;
     Positioning& operator=(const Positioning&) = delete;
 
-    // The click of PointRadio, CenterRadio or BoxRadio, with the check marks
-    // as the radio group has updated them for the click.
-    void SelectLocationMode(LocationRadios checked);
+    // A click on one of the three modes, with the selection as the window's
+    // mode group has updated it for the click (a click on the selected mode
+    // comes again with it still selected). Arming point positioning is
+    // pointPositioningArmed; every other branch (centre, box, a mode switched
+    // off) ends it.
+    void SelectLocationMode(LocationSelection checked);
 
-    // Left button down on PreviewBoard. Locates the laser while point
-    // positioning is armed; returns true when the click goes on to place
-    // the text box (the board shows the I-beam), which the caller does.
-    bool LocateAtClick(int x, int y, int keyState);
+    // A left click on the preview board while point positioning is armed:
+    // the laser goes to board pixel (x, y), LocateX before LocateY.
+    void LocateAt(int x, int y);
 
-    void UpButton() { Jog(JogDirection::Up); }
-    void DownButton() { Jog(JogDirection::Down); }
-    void LeftButton() { Jog(JogDirection::Left); }
-    void RightButton() { Jog(JogDirection::Right); }
+    // One machine step: the frame, then its trailer, then a quiet gap.
     void Jog(JogDirection direction);
 
-    // The click of UseKeyboardCheck with its new state.
-    void UpdateArrowHotKeys(bool useKeyboardChecked);
+    // The arrow keys wanted as jogs, or given back.
+    void UpdateArrowHotKeys(bool useKeyboard);
     // A hot-key press: the jog whose stored identifier matches.
     void DispatchArrowHotKey(int id, int ignored = 0);
 
@@ -62,7 +58,6 @@ public:
 private:
     link::CommandFrames& m_frames;
     JobEvents& m_events;
-    image::DrawingBoard& m_board;
     platform::GlobalHotKeys& m_hotKeys;
 
     int m_pointModeActive = 0;

@@ -6,9 +6,9 @@
 // port list and starts a new scan when the machine's port has gone; a port
 // that closes on its own (the adapter reset or vanished) counts the same.
 //
-// The constructor binds the three timers' ticks: RetryTimer -> AutoConnect,
-// VerifyTimer -> VerifyTick, PortCheckTimer -> CheckPortPresence, and the
-// channel's Failed sink.
+// The constructor binds the three timers' ticks: the retry timer ->
+// AutoConnect, the verify timer -> VerifyTick, the port check timer ->
+// CheckPortPresence, and the channel's Failed sink.
 
 #include "link/command_frames.h"
 #include "link/link_events.h"
@@ -35,14 +35,14 @@ public:
     ConnectionManager(const ConnectionManager&) = delete;
     ConnectionManager& operator=(const ConnectionManager&) = delete;
 
-    // Startup, ConnectButton click, each RetryTimer tick, and a lost port.
+    // Startup, the user's connect, each retry tick, and a lost port.
     void AutoConnect();
     void TryNextPort();
-    // VerifyTimer tick: the port under test did not answer in time.
+    // The verify tick: the port under test did not answer in time.
     void VerifyTick();
-    // PortCheckTimer tick.
+    // The port check tick.
     void CheckPortPresence();
-    // BreakButton click. Touches no timer.
+    // The user breaks the connection off. Touches no timer.
     void Disconnect();
     // The handshake answer (called by the reply handler), every time it comes.
     void ConnectionEstablished();

@@ -45,7 +45,9 @@ signals:
     void valueReported(int value);
     void burnTimeReported(int value);
     // The picture, after the machine asked for it: the write begins, goes
-    // on (only for a picture that has bytes) and ends.
+    // on (only for a picture that has bytes) and ends. written: the bytes out
+    // of the port, as far as the line could have carried them; ok only once
+    // the machine could have the whole picture.
     void pictureSending(qint64 total);
     void pictureProgress(qint64 written, qint64 total);
     void pictureSent(bool ok, qint64 written, qint64 total);

@@ -8,11 +8,6 @@ MachineParameters::MachineParameters(CommandFrames& frames, LinkEvents& events)
 {
 }
 
-QString MachineParameters::ShowBurnTime(int position) const
-{
-    return QString::number(position);
-}
-
 void MachineParameters::SendBurnTime(int position)
 {
     m_frames.SetBurnTime(position);

@@ -2,10 +2,10 @@
 // The machine's own settings adjusted from the program: the burn time and the
 // motor directions. The program keeps neither.
 //
-// The shell's BurnTimeSlider calls ShowBurnTime on every position change and
-// SendBurnTime once per left-button release on the slider (also after a thumb
-// drag, also when the thumb did not move), never from the keyboard or the
-// wheel, and never when the position is set because the machine reported it.
+// The shell calls SendBurnTime once per left-button release on its burn-time
+// slider (also after a thumb drag, also when the thumb did not move), never
+// from the keyboard or the wheel, and never when the position is set because
+// the machine reported it.
 
 #include "link/command_frames.h"
 #include "link/link_events.h"
@@ -22,8 +22,6 @@ public:
 
     MachineParameters(CommandFrames& frames, LinkEvents& events);
 
-    // The caption of BurnTimeValueLabel for a slider position.
-    QString ShowBurnTime(int position) const;
     // SetBurnTime with the position, then burnTimeSent.
     void SendBurnTime(int position);
     // The reversal frame, then motorReversed.

@@ -2,12 +2,10 @@
 
 namespace kovra::link {
 
-ReplyHandler::ReplyHandler(LinkEvents& events, ConnectionManager& connection, PortWriter& writer,
-                           image::DrawingBoard& previewBoard)
+ReplyHandler::ReplyHandler(LinkEvents& events, ConnectionManager& connection, PictureTransfer& picture)
     : m_events(events)
     , m_connection(connection)
-    , m_writer(writer)
-    , m_previewBoard(previewBoard)
+    , m_picture(picture)
 {
 }
 
@@ -35,8 +33,6 @@ void ReplyHandler::DispatchReply(const ReplyFrame& frame)
         break;
     case PositionY:
         m_reportedY = value;
-        // The machine counts columns from 1; column 0 falls off the board.
-        m_previewBoard.SetBoardPixel(m_reportedY - 1, m_reportedX, image::ColourRef(255, 0, 0));
         emit m_events.positionReported(m_reportedX, m_reportedY);
         break;
     case PositionX:
@@ -44,7 +40,7 @@ void ReplyHandler::DispatchReply(const ReplyFrame& frame)
         emit m_events.rowReported(m_reportedX);
         break;
     case ImageRequest:
-        sendPicture();
+        m_picture.SendRequested();
         break;
     case CarveFinished:
         emit m_events.carvingFinished();
@@ -63,20 +59,6 @@ void ReplyHandler::DispatchReply(const ReplyFrame& frame)
     default:
         break;
     }
-}
-
-void ReplyHandler::sendPicture()
-{
-    // The picture as it is now: preparing a new one meanwhile does not
-    // change what this request gets.
-    const QByteArray picture = m_engraveBuffer;
-    const qint64 total = picture.size();
-    PictureWrite callbacks;
-    callbacks.begin = [this, total] { emit m_events.pictureSending(total); };
-    if (total > 0)
-        callbacks.progress = [this](qint64 written, qint64 all) { emit m_events.pictureProgress(written, all); };
-    callbacks.done = [this, total](bool ok, qint64 written) { emit m_events.pictureSent(ok, written, total); };
-    m_writer.WritePicture(picture, std::move(callbacks));
 }
 
 } // namespace kovra::link

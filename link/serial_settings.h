@@ -21,6 +21,11 @@ public:
     int baudRate() const { return m_baudRate; }
     void setBaudRate(int baud) { m_baudRate = baud < 0 ? 0 : baud; }
 
+    // The bytes a second the line carries: the baud rate over the bits of a
+    // byte (start bit, data bits, parity bit if any, stop bits); 5760 for
+    // 57600 8N1.
+    int lineBytesPerSecond() const;
+
     int dataBits() const { return m_dataBits; }
     void setDataBits(int bits) { m_dataBits = bits; }
 

@@ -26,9 +26,11 @@ packages=(
   xvfb
   xauth
   openbox
-  # Packaging (scripts/package.sh) and its checks in the tests: dpkg-shlibdeps
-  # reads the .deb's dependencies from the binaries; the validators of the
-  # desktop entry and the AppStream metainfo.
+  # Packaging (scripts/package.sh) and its checks in the tests: help2man
+  # writes the man pages from the programs' --help; dpkg-shlibdeps reads the
+  # .deb's dependencies from the binaries; the validators of the desktop entry
+  # and the AppStream metainfo.
+  help2man
   dpkg-dev
   desktop-file-utils
   appstream

@@ -24,9 +24,18 @@ if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1
 fi
 echo "test: X11 arrow keys under Xvfb"
 QT_QPA_PLATFORM=xcb xvfb-run -a "$build/tests/kovra_tests_platform" --gtest_filter='X11GlobalHotKeys.*'
+# The manager is started and has taken the screen before the tests begin
+# (scripts/with-window-manager.sh); then again with a title bar much taller
+# than openbox's own, as the common desktops draw them.
 echo "test: X11 window titles and frames under Xvfb with a window manager"
 QT_QPA_PLATFORM=xcb xvfb-run -a bash "$root/scripts/with-window-manager.sh" \
   "$build/tests/kovra_tests_shell" --gtest_filter='X11Windows.*'
+echo "test: X11 window frames with a tall title bar"
+tall_title=$(mktemp -d)
+sed -E 's#<size>[0-9]+</size>#<size>36</size>#' /etc/xdg/openbox/rc.xml > "$tall_title/rc.xml"
+KOVRA_OPENBOX_CONFIG=$tall_title/rc.xml QT_QPA_PLATFORM=xcb xvfb-run -a bash "$root/scripts/with-window-manager.sh" \
+  "$build/tests/kovra_tests_shell" --gtest_filter='X11Windows.OuterGeometryUnderAWindowManager'
+rm -rf "$tall_title"
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
   "$root/scripts/fuzz.sh"

@@ -1,6 +1,7 @@
 #include "shell/control_groups.h"
 
 #include "image/drawing_board.h"
+#include "shell/widgets/board_widget.h"
 #include "shell/main_window.h"
 
 #include <QPushButton>
@@ -41,7 +42,7 @@ void ControlGroups::ResetLocationControls()
         UncheckRadio(radio);
     for (QPushButton* jog : {w.UpButton, w.DownButton, w.LeftButton, w.RightButton})
         jog->setEnabled(true);
-    m_previewBoard.SetPointer(image::DefaultPointer);
+    m_previewBoard.SetPointer(DefaultPointer);
 }
 
 void ControlGroups::LockLocationControls()

@@ -1,5 +1,6 @@
 #include "shell/job_end_notice.h"
 
+#include "job/job_progress.h"
 #include "link/link_events.h"
 #include "platform/desktop_notifier.h"
 #include "shell/job_progress_view.h"
@@ -16,9 +17,10 @@ Q_LOGGING_CATEGORY(lcShell, "kovra.shell", QtInfoMsg)
 const QString Title = QStringLiteral("Kovra Laser");
 } // namespace
 
-JobEndNotice::JobEndNotice(link::LinkEvents& link, platform::DesktopNotifier& notifier, QWidget& window,
-                           std::function<int()> runSeconds)
-    : m_notifier(notifier)
+JobEndNotice::JobEndNotice(link::LinkEvents& link, const job::JobProgress& progress,
+                           platform::DesktopNotifier& notifier, QWidget& window, std::function<int()> runSeconds)
+    : m_progress(progress)
+    , m_notifier(notifier)
     , m_window(window)
     , m_runSeconds(std::move(runSeconds))
 {
@@ -27,14 +29,19 @@ JobEndNotice::JobEndNotice(link::LinkEvents& link, platform::DesktopNotifier& no
 
 JobEndNotice::~JobEndNotice() = default;
 
-QString JobEndNotice::Body(int runSeconds)
+QString JobEndNotice::Body(int seconds)
 {
-    return QStringLiteral("Engraving finished in %1.").arg(JobProgressView::Duration(runSeconds));
+    return QStringLiteral("Engraving finished in %1.").arg(JobProgressView::Duration(seconds));
 }
 
 void JobEndNotice::finished()
 {
-    const QString body = Body(m_runSeconds ? m_runSeconds() : 0);
+    // The run clock goes on over a second Start after the end; the job's own time does not.
+    const job::JobProgressState job = m_progress.State();
+    const int seconds = job.phase == job::JobProgressState::Phase::Finished ? job.activeSeconds
+                        : m_runSeconds                                       ? m_runSeconds()
+                                                                             : 0;
+    const QString body = Body(seconds);
     if (!m_notifier.Notify(Title, body)) {
         if (QSystemTrayIcon::isSystemTrayAvailable()) {
             if (!m_tray) {

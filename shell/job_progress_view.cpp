@@ -63,8 +63,10 @@ QString JobProgressView::Text(const job::JobProgressState& state)
         return text;
     }
     case Phase::Engraving:
-        return state.secondsLeft >= 0 ? percent + Separator + QStringLiteral("%1 left").arg(Duration(state.secondsLeft))
-                                      : percent;
+        // No time left until the rate is known well enough.
+        return percent + Separator
+            + (state.secondsLeft >= 0 ? QStringLiteral("%1 left").arg(Duration(state.secondsLeft))
+                                      : QStringLiteral("estimating\u2026"));
     case Phase::Paused:
         return state.secondsLeft >= 0 ? percent + Separator + QStringLiteral("%1 left").arg(Duration(state.secondsLeft))
                    + Separator + QStringLiteral("paused")
@@ -72,7 +74,11 @@ QString JobProgressView::Text(const job::JobProgressState& state)
     case Phase::Finished:
         return percent + Separator + QStringLiteral("finished in %1").arg(Duration(state.activeSeconds));
     case Phase::Broken:
-        return percent + Separator + QStringLiteral("connection broken");
+        // Broken off in the transfer: no picture to count yet.
+        return state.dots > 0 ? percent + Separator + QStringLiteral("connection broken")
+                              : QStringLiteral("connection broken");
+    case Phase::PictureLost:
+        return QStringLiteral("the picture did not arrive whole") + Separator + QStringLiteral("send it again");
     }
     return {};
 }
@@ -85,7 +91,7 @@ void JobProgressView::refresh()
         return;
     }
     // Positions arrive by the thousand: the bar changes only when what it shows does.
-    m_bar->setValue(state.dots > 0 ? int(state.passed * 1000 / state.dots) : 1000);
+    m_bar->setValue(state.dots > 0 ? int(state.passed * 1000 / state.dots) : state.phase == Phase::PictureLost ? 0 : 1000);
     // "%p", "%v" and "%m" would be placeholders; our texts put a space after '%'.
     m_bar->setFormat(Text(state));
     if (m_bar->isHidden()) {

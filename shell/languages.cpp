@@ -1,14 +1,14 @@
 #include "shell/languages.h"
 
 #include "image/drawing_board.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
+#include "shell/main_window.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QWidget>
 
 #include <climits>
 #include <cmath>
@@ -62,14 +62,14 @@ int ReadStoredLanguage(const ConfigFile& config)
     return LanguageFromText(config.Read(MainSection, LanguageKey, QStringLiteral("0")));
 }
 
-InterfaceLanguages::InterfaceLanguages(QWidget& mainWindow, image::DrawingBoard& previewBoard, ConfigFile& config,
+InterfaceLanguages::InterfaceLanguages(MainWindow& mainWindow, image::DrawingBoard& previewBoard, ConfigFile& config,
                                        DropPromptSource dropPrompt, QObject* parent)
     : QObject(parent)
     , m_mainWindow(mainWindow)
     , m_previewBoard(previewBoard)
     , m_config(config)
     , m_dropPrompt(std::move(dropPrompt))
-    , m_combo(mainWindow.findChild<QComboBox*>(QStringLiteral("LanguageCombo")))
+    , m_combo(mainWindow.LanguageCombo)
 {
     if (!m_combo)
         return;
@@ -111,7 +111,7 @@ void InterfaceLanguages::ApplyLanguage()
 void InterfaceLanguages::setCaptions(int language)
 {
     for (const Caption& caption : LanguageCaptions(language)) {
-        QObject* control = m_mainWindow.findChild<QObject*>(QLatin1String(caption.control));
+        QWidget* control = m_mainWindow.controlNamed(QLatin1String(caption.control));
         if (control)
             setCaption(control, QString::fromUtf16(caption.text));
     }

@@ -12,7 +12,6 @@
 #include <span>
 
 class QComboBox;
-class QWidget;
 
 namespace kovra::image {
 class DrawingBoard;
@@ -21,6 +20,7 @@ class DrawingBoard;
 namespace kovra::shell {
 
 class ConfigFile;
+class MainWindow;
 
 inline constexpr int LanguageCount = 6;
 
@@ -48,10 +48,10 @@ public:
     // Picture shown on the preview board for a language 0..5.
     using DropPromptSource = std::function<QImage(int language)>;
 
-    // mainWindow holds the captioned controls and LanguageCombo by object
-    // name. An empty LanguageCombo is given the six language items. Every
-    // selection change of LanguageCombo runs ApplyLanguage.
-    InterfaceLanguages(QWidget& mainWindow, image::DrawingBoard& previewBoard, ConfigFile& config,
+    // mainWindow holds the captioned controls and LanguageCombo. An empty
+    // LanguageCombo is given the six language items. Every selection change
+    // of LanguageCombo runs ApplyLanguage.
+    InterfaceLanguages(MainWindow& mainWindow, image::DrawingBoard& previewBoard, ConfigFile& config,
                        DropPromptSource dropPrompt, QObject* parent = nullptr);
 
     // Startup: makes the stored language LanguageCombo's selection (a number
@@ -66,7 +66,7 @@ public:
 private:
     void setCaptions(int language);
 
-    QWidget& m_mainWindow;
+    MainWindow& m_mainWindow;
     image::DrawingBoard& m_previewBoard;
     ConfigFile& m_config;
     DropPromptSource m_dropPrompt;

@@ -138,7 +138,7 @@ void MachinePresenter::wireJob(job::JobEvents& job)
         s.AppendLogLine(QStringLiteral("\r\nTo carve content will be limited in the box."));
         s.AppendLogLine(QStringLiteral("Press the direction button to adjust the position."));
     });
-    connect(&job, &J::locationModeOff, this, [&s](job::LocationRadio radio) { s.UncheckRadio(radio); });
+    connect(&job, &J::locationModeOff, this, [&s](job::LocationMode radio) { s.UncheckRadio(radio); });
     connect(&job, &J::laserLocated, this,
         [&s](int x, int y) { s.AppendLogLine(QStringLiteral("Position to: %1,%2").arg(x).arg(y)); });
     connect(&job, &J::laserJogged, this, [&s](job::JogDirection direction) {

@@ -24,7 +24,7 @@ public:
     virtual void DisableMachineControls() = 0;
     virtual void ResetLocationControls() = 0;
     virtual void LockLocationControls() = 0;
-    virtual void UncheckRadio(job::LocationRadio radio) = 0;
+    virtual void UncheckRadio(job::LocationMode radio) = 0;
 
     // ConnectButton ("Connecting...", "OK", "Connect") and BreakButton.
     virtual void SetConnectButtonCaption(const QString& caption) = 0;

@@ -1,12 +1,12 @@
 #include "shell/main_window.h"
 
 #include "image/drawing_board.h"
-#include "shell/board_widget.h"
-#include "shell/file_drop_router.h"
-#include "shell/message_log.h"
-#include "shell/place_control.h"
-#include "shell/window_fonts.h"
-#include "shell/window_placement.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/widgets/file_drop_router.h"
+#include "shell/widgets/message_log.h"
+#include "shell/widgets/place_control.h"
+#include "shell/widgets/window_fonts.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -89,8 +89,19 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::DrawingBoard& horizontalRuler,
     image::DrawingBoard& verticalRuler, const QPixmap& logo)
 {
-    QWidget* w = this;
+    // In the window's order of creation, which is also its stacking order.
+    buildGroups();
+    buildPreview(previewBoard, horizontalRuler, verticalRuler);
+    buildTextControls(logo);
+    buildLocationAndLanguage();
+    buildMovementAndEdits();
+    buildPositionBoxes();
+    buildJobControls();
+}
 
+void MainWindow::buildGroups()
+{
+    QWidget* w = this;
     // Containers first, so their children are placed inside them.
     MessageGroup = group(w, "MessageGroup", 16, 56, 200, 328, QStringLiteral("Message"));
     PreviewGroup = group(w, "PreviewGroup", 232, 56, 528, 536, QStringLiteral("Carve Preview"));
@@ -98,7 +109,11 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     MovementGroup = group(w, "MovementGroup", 776, 256, 232, 112, QStringLiteral("Movement"));
     ProgressGroup = group(w, "ProgressGroup", 776, 392, 232, 64, QStringLiteral("Carve Rate Control"));
     EditGroup = group(w, "EditGroup", 776, 472, 232, 64, QStringLiteral("Image Editing"));
+}
 
+void MainWindow::buildPreview(image::DrawingBoard& previewBoard, image::DrawingBoard& horizontalRuler,
+    image::DrawingBoard& verticalRuler)
+{
     // The rulers lie under the board; the board is created after them so it stays on top.
     HorizontalRuler = board(PreviewGroup, "HorizontalRuler", horizontalRuler, 8, 521, 560, 16);
     VerticalRuler = board(PreviewGroup, "VerticalRuler", verticalRuler, 513, 16, 12, 560);
@@ -119,7 +134,11 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     TextPreviewEdit->hide();
     // The OK button sits over the text box, which reaches to (490, 490).
     TextConfirmButton->raise();
+}
 
+void MainWindow::buildTextControls(const QPixmap& logo)
+{
+    QWidget* w = this;
     TextRadio = radio(w, "TextRadio", 128, 456, 88, 24, QStringLiteral("Location"));
     FontButton = button(w, "FontButton", 16, 456, 80, 24, QStringLiteral("Font"), ArialFont(12));
     TextEdit = PlaceControl<QPlainTextEdit>(w, "TextEdit", 16, 392, 200, 56);
@@ -131,7 +150,11 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     LogoLabel->setPixmap(logo.scaled(200, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     LogoLabel->setAlignment(Qt::AlignCenter);
     LogoLabel->setCursor(Qt::PointingHandCursor);
+}
 
+void MainWindow::buildLocationAndLanguage()
+{
+    QWidget* w = this;
     CenterRadio = radio(LocationModeGroup, "CenterRadio", 32, 64, 168, 40, QString::fromUtf8("到中心"));
     BoxRadio = radio(LocationModeGroup, "BoxRadio", 32, 112, 168, 40, QString::fromUtf8("框定位"));
     PointRadio = radio(LocationModeGroup, "PointRadio", 32, 16, 168, 40, QString::fromUtf8("任意点定位"));
@@ -145,7 +168,10 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     LanguageCombo->addItems({QStringLiteral("English"), QString::fromUtf8("简体中文"), QString::fromUtf8("日本語"),
         QStringLiteral("Francais"), QStringLiteral("Italian"), QStringLiteral("Deutsch")});
     LanguageCombo->setCurrentIndex(-1);
+}
 
+void MainWindow::buildMovementAndEdits()
+{
     LeftButton = button(MovementGroup, "LeftButton", 40, 56, 48, 32, QStringLiteral("Left"));
     DownButton = button(MovementGroup, "DownButton", 96, 56, 48, 32, QStringLiteral("Down"));
     UpButton = button(MovementGroup, "UpButton", 96, 16, 48, 32, QStringLiteral("Up"));
@@ -162,7 +188,11 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     ClearButton = button(EditGroup, "ClearButton", 8, 16, 48, 40, QStringLiteral("Clear"));
     RotateButton = button(EditGroup, "RotateButton", 176, 16, 48, 40, QStringLiteral("Rotate"));
     ReloadButton = button(EditGroup, "ReloadButton", 64, 16, 48, 40, QStringLiteral("Reload"));
+}
 
+void MainWindow::buildPositionBoxes()
+{
+    QWidget* w = this;
     auto editBox = [w](const char* name, int x) {
         auto* e = PlaceControl<QLineEdit>(w, name, x, 560, 72, 24);
         e->setText(QStringLiteral("000"));
@@ -178,7 +208,11 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     HotkeyLabel = PlaceControl<QLabel>(w, "HotkeyLabel", 400, 8, 24, 24);
     HotkeyLabel->hide();
     RunTimeLabel = label(w, "RunTimeLabel", 24, 360, 136, 16, QStringLiteral("Run time :"), CalibriFont(16));
+}
 
+void MainWindow::buildJobControls()
+{
+    QWidget* w = this;
     SettingButton = button(w, "SettingButton", 936, 608, 64, 32, QStringLiteral("Setting"));
     RestartButton = button(w, "RestartButton", 640, 8, 96, 40, QStringLiteral("Restart"));
     RestartButton->setEnabled(false);
@@ -212,6 +246,22 @@ void MainWindow::buildControls(image::DrawingBoard& previewBoard, image::Drawing
     TransferProgress->setTextVisible(true);
     TransferProgress->setFormat(QStringLiteral("Sending picture %p%"));
     TransferProgress->hide();
+}
+
+QWidget* MainWindow::controlNamed(QLatin1String name) const
+{
+    // The window's own members, not a search through its children.
+    QWidget* const controls[] = {StartButton, PauseButton, RestartButton, SendImageButton, ConnectButton, BreakButton,
+        SettingButton, UpButton, DownButton, LeftButton, RightButton, FastForwardButton, RecarveButton,
+        FastBackwardButton, ZoomOutButton, ClearButton, RotateButton, ReloadButton, FontButton, TextConfirmButton,
+        PointRadio, CenterRadio, BoxRadio, TextRadio, UseKeyboardCheck, MessageGroup, PreviewGroup, LocationModeGroup,
+        MovementGroup, ProgressGroup, EditGroup, RunTimeLabel, TimeValueLabel, BurnTimeLabel, BurnTimeValueLabel,
+        LanguageLabel, CoordLabel, CoordLabel1, LogoLabel, HotkeyLabel, TextEdit, TextPreviewEdit, XEdit, YEdit,
+        LanguageCombo, BurnTimeSlider, Log, PreviewBoard, HorizontalRuler, VerticalRuler, TransferProgress};
+    for (QWidget* control : controls)
+        if (control && control->objectName() == name)
+            return control;
+    return nullptr;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
-// The main window: builds every control at its place and hands them out by
-// name. Behaviour lives in the subsystems; the composition root wires them.
+// The main window: builds every control at its place and hands them out as
+// its members. Behaviour lives in the subsystems; the composition root wires them.
 
 #include <QStringList>
 #include <QWidget>
@@ -93,6 +93,10 @@ public:
     // Shows the picture transfer while it runs; hidden otherwise.
     QProgressBar* TransferProgress = nullptr;
 
+    // The member above whose control has that name ("StartButton",
+    // "MessageGroup", ...), as the caption blocks name them; null for none.
+    QWidget* controlNamed(QLatin1String name) const;
+
 signals:
     // The paths of a drop anywhere on the window, in the order given.
     void filesDropped(const QStringList& paths);
@@ -106,6 +110,14 @@ protected:
 private:
     void buildControls(image::DrawingBoard& previewBoard, image::DrawingBoard& horizontalRuler,
         image::DrawingBoard& verticalRuler, const QPixmap& logo);
+    void buildGroups();
+    void buildPreview(image::DrawingBoard& previewBoard, image::DrawingBoard& horizontalRuler,
+        image::DrawingBoard& verticalRuler);
+    void buildTextControls(const QPixmap& logo);
+    void buildLocationAndLanguage();
+    void buildMovementAndEdits();
+    void buildPositionBoxes();
+    void buildJobControls();
 };
 
 } // namespace kovra::shell

@@ -1,8 +1,8 @@
 #include "shell/settings_window.h"
 
-#include "shell/place_control.h"
-#include "shell/window_fonts.h"
-#include "shell/window_placement.h"
+#include "shell/widgets/place_control.h"
+#include "shell/widgets/window_fonts.h"
+#include "shell/widgets/window_placement.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "shell/control_groups.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -62,61 +62,31 @@ void ShellViews::HideTransferProgress() { m_window.TransferProgress->hide(); }
 void ShellViews::SetTimeValueLabel(const QString& caption) { m_window.TimeValueLabel->setText(caption); }
 
 namespace {
-QRadioButton* radioFor(const MainWindow& w, job::LocationRadio radio)
+QRadioButton* radioFor(const MainWindow& w, job::LocationMode radio)
 {
     switch (radio) {
-    case job::LocationRadio::Point:
+    case job::LocationMode::Point:
         return w.PointRadio;
-    case job::LocationRadio::Center:
+    case job::LocationMode::Center:
         return w.CenterRadio;
-    case job::LocationRadio::Box:
+    case job::LocationMode::Box:
         break;
     }
     return w.BoxRadio;
 }
 } // namespace
 
-job::LocationRadios ShellViews::CheckedRadios() const
+job::LocationSelection ShellViews::CheckedRadios() const
 {
     return {m_window.PointRadio->isChecked(), m_window.CenterRadio->isChecked(), m_window.BoxRadio->isChecked()};
 }
-void ShellViews::UncheckRadio(job::LocationRadio radio) { shell::UncheckRadio(radioFor(m_window, radio)); }
-
-void ShellViews::OpenEffectWindow()
-{
-    if (m_actions.openEffectWindow)
-        m_actions.openEffectWindow();
-}
-
-void ShellViews::CloseEffectWindow()
-{
-    if (m_actions.closeEffectWindow)
-        m_actions.closeEffectWindow();
-}
-
-void ShellViews::PauseCarving()
-{
-    if (m_actions.pauseCarving)
-        m_actions.pauseCarving();
-}
-
-void ShellViews::ResetRunClock()
-{
-    if (m_actions.resetRunClock)
-        m_actions.resetRunClock();
-}
+void ShellViews::UncheckRadio(job::LocationMode radio) { shell::UncheckRadio(radioFor(m_window, radio)); }
 
 void ShellViews::EnablePictureButtons()
 {
     for (QPushButton* b : {m_window.SendImageButton, m_window.ClearButton, m_window.ZoomOutButton,
              m_window.RotateButton, m_window.ReloadButton})
         b->setEnabled(true);
-}
-
-void ShellViews::SetPositionBoxes(const QString& text)
-{
-    SetXEdit(text);
-    SetYEdit(text);
 }
 
 void ModalMessageBox::Show(const QString& text, const QString& title)

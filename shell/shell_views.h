@@ -1,32 +1,18 @@
 #pragma once
-// The main window's controls as the machine presenter and the picture flow
-// drive them.
+// The main window's controls as the machine and picture presenters drive
+// them.
 
-#include "image/image_view.h"
 #include "shell/machine_surface.h"
-#include "shell/message_box.h"
-
-#include <functional>
+#include "shell/widgets/message_box.h"
 
 namespace kovra::shell {
 
 class ControlGroups;
 class MainWindow;
 
-class ShellViews final : public MachineSurface, public image::ImageView {
+class ShellViews final : public MachineSurface {
 public:
-    // The actions the picture flow asks for that belong to other parts; the
-    // composition root fills them in once those parts exist.
-    struct Actions {
-        std::function<void()> openEffectWindow;
-        std::function<void()> closeEffectWindow;
-        std::function<void()> pauseCarving;
-        std::function<void()> resetRunClock;
-    };
-
     ShellViews(MainWindow& window, ControlGroups& groups, MessageBox& messageBox);
-
-    void setActions(Actions actions) { m_actions = std::move(actions); }
 
     // MachineSurface
     void AppendLogLine(const QString& text) override;
@@ -47,23 +33,18 @@ public:
     void HideTransferProgress() override;
     void LockLocationControls() override;
     void SetTimeValueLabel(const QString& caption) override;
-    void UncheckRadio(job::LocationRadio radio) override;
+    void UncheckRadio(job::LocationMode radio) override;
     // The three location radios' check marks now.
-    job::LocationRadios CheckedRadios() const;
+    job::LocationSelection CheckedRadios() const;
 
-    // image::ImageView
-    void OpenEffectWindow() override;
-    void CloseEffectWindow() override;
-    void PauseCarving() override;
-    void ResetRunClock() override;
-    void EnablePictureButtons() override;
-    void SetPositionBoxes(const QString& text) override;
+    // SendImageButton, ClearButton, ZoomOutButton, RotateButton, ReloadButton,
+    // enabled in that order.
+    void EnablePictureButtons();
 
 private:
     MainWindow& m_window;
     ControlGroups& m_groups;
     MessageBox& m_messageBox;
-    Actions m_actions;
 };
 
 // Message boxes with no owner window, modal for the whole program, OK only, no icon.

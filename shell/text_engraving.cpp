@@ -1,16 +1,16 @@
 #include "shell/text_engraving.h"
 
 #include "image/drawing_board.h"
+#include "shell/widgets/board_widget.h"
 #include "image/text_drawing.h"
-#include "shell/config_file.h"
+#include "picture/image_edits.h"
+#include "shell/settings/config_file.h"
+#include "shell/main_window.h"
 
-#include <QAbstractButton>
+#include <QPushButton>
 #include <QFontDialog>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScreen>
-#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -24,39 +24,28 @@ constexpr int TextBoxCorner = 490;
 
 } // namespace
 
-TextEngraving::TextEngraving(QWidget& mainWindow, image::DrawingBoard& previewBoard, ConfigFile& config,
-                             FontChooser chooser, QObject* parent)
+TextEngraving::TextEngraving(MainWindow& mainWindow, image::DrawingBoard& previewBoard, picture::ImageEdits& edits,
+                             ConfigFile& config, FontChooser chooser, QObject* parent)
     : QObject(parent)
-    , m_mainWindow(mainWindow)
+    , m_window(mainWindow)
     , m_board(previewBoard)
+    , m_edits(edits)
     , m_config(config)
     , m_chooser(std::move(chooser))
-    , m_textEdit(mainWindow.findChild<QPlainTextEdit*>(QStringLiteral("TextEdit")))
-    , m_previewEdit(mainWindow.findChild<QPlainTextEdit*>(QStringLiteral("TextPreviewEdit")))
-    , m_confirmButton(mainWindow.findChild<QAbstractButton*>(QStringLiteral("TextConfirmButton")))
-    , m_textRadio(mainWindow.findChild<QRadioButton*>(QStringLiteral("TextRadio")))
 {
     if (!m_chooser)
-        m_chooser = [this](const QFont& initial) { return ShowFontDialog(initial, &m_mainWindow); };
-    if (m_textEdit && m_previewEdit) {
-        connect(m_textEdit, &QPlainTextEdit::textChanged, this, [this] { mirror(m_textEdit, m_previewEdit); });
-        connect(m_previewEdit, &QPlainTextEdit::textChanged, this, [this] { mirror(m_previewEdit, m_textEdit); });
-    }
-    if (auto* fontButton = mainWindow.findChild<QAbstractButton*>(QStringLiteral("FontButton")))
-        connect(fontButton, &QAbstractButton::clicked, this, [this] { ChooseTextFont(); });
-    if (m_textRadio)
-        connect(m_textRadio, &QAbstractButton::clicked, this, [this] { EnterTextPlacementMode(); });
-    if (m_confirmButton)
-        connect(m_confirmButton, &QAbstractButton::clicked, this, [this] { DrawText(); });
+        m_chooser = [this](const QFont& initial) { return ShowFontDialog(initial, &m_window); };
+    MainWindow& w = m_window;
+    connect(w.TextEdit, &QPlainTextEdit::textChanged, this, [&w] { mirror(w.TextEdit, w.TextPreviewEdit); });
+    connect(w.TextPreviewEdit, &QPlainTextEdit::textChanged, this, [&w] { mirror(w.TextPreviewEdit, w.TextEdit); });
+    connect(w.FontButton, &QAbstractButton::clicked, this, [this] { ChooseTextFont(); });
+    connect(w.TextRadio, &QAbstractButton::clicked, this, [this] { EnterTextPlacementMode(); });
+    connect(w.TextConfirmButton, &QAbstractButton::clicked, this, [this] { DrawText(); });
 }
 
 double TextEngraving::screenDpi() const
 {
-    if (m_previewEdit)
-        return m_previewEdit->logicalDpiY();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->logicalDotsPerInchY();
-    return 96.0;
+    return m_window.TextPreviewEdit->logicalDpiY();
 }
 
 void TextEngraving::LoadFontSettings()
@@ -69,8 +58,7 @@ void TextEngraving::ApplyTextFont()
     const QFont font = RealiseFont(m_fontDialog, screenDpi());
     // Text already on the board keeps the font it was drawn in.
     m_board.SetTextFont(font);
-    if (m_previewEdit)
-        m_previewEdit->setFont(font);
+    m_window.TextPreviewEdit->setFont(font);
 }
 
 void TextEngraving::ChooseTextFont()
@@ -109,42 +97,37 @@ void TextEngraving::ChooseTextFont()
 
 void TextEngraving::EnterTextPlacementMode()
 {
-    if (!m_textRadio || !m_textRadio->isChecked())
+    if (!m_window.TextRadio->isChecked())
         return;
     hideTextBox();
-    m_board.SetPointer(image::IBeamPointer);
+    m_board.SetPointer(IBeamPointer);
 }
 
 bool TextEngraving::PlaceTextBox(int x, int y)
 {
-    if (m_board.Pointer() != image::IBeamPointer)
+    if (m_board.Pointer() != IBeamPointer)
         return false;
-    if (m_previewEdit) {
-        m_previewEdit->show();
-        m_previewEdit->move(x, y);
-        m_previewEdit->resize(std::max(0, TextBoxCorner - x), std::max(0, TextBoxCorner - y));
-    }
-    if (m_confirmButton)
-        m_confirmButton->show();
-    if (m_textRadio) {
-        // A lone auto-exclusive radio button cannot be switched off directly.
-        const bool exclusive = m_textRadio->autoExclusive();
-        m_textRadio->setAutoExclusive(false);
-        m_textRadio->setChecked(false);
-        m_textRadio->setAutoExclusive(exclusive);
-    }
-    m_board.SetPointer(image::DefaultPointer);
+    QPlainTextEdit* box = m_window.TextPreviewEdit;
+    box->show();
+    box->move(x, y);
+    box->resize(std::max(0, TextBoxCorner - x), std::max(0, TextBoxCorner - y));
+    m_window.TextConfirmButton->show();
+    // A lone auto-exclusive radio button cannot be switched off directly.
+    QRadioButton* radio = m_window.TextRadio;
+    const bool exclusive = radio->autoExclusive();
+    radio->setAutoExclusive(false);
+    radio->setChecked(false);
+    radio->setAutoExclusive(exclusive);
+    m_board.SetPointer(DefaultPointer);
     return true;
 }
 
 void TextEngraving::DrawText()
 {
-    if (m_previewEdit) {
-        // The box's corner is the text's corner; its text is split the way the
-        // platform's edit boxes report it, CR LF between lines.
-        image::DrawTextLines(m_board, image::WithCrLfBreaks(m_previewEdit->toPlainText()), m_previewEdit->x(),
-                             m_previewEdit->y());
-    }
+    // The box's corner is the text's corner; its text is split the way the
+    // platform's edit boxes report it, CR LF between lines.
+    const QPlainTextEdit* box = m_window.TextPreviewEdit;
+    m_edits.PlaceText(image::WithCrLfBreaks(box->toPlainText()), box->x(), box->y());
     hideTextBox();
 }
 
@@ -167,10 +150,8 @@ void TextEngraving::mirror(QPlainTextEdit* from, QPlainTextEdit* to)
 
 void TextEngraving::hideTextBox()
 {
-    if (m_previewEdit)
-        m_previewEdit->hide();
-    if (m_confirmButton)
-        m_confirmButton->hide();
+    m_window.TextPreviewEdit->hide();
+    m_window.TextConfirmButton->hide();
 }
 
 } // namespace kovra::shell

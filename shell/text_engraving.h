@@ -1,12 +1,11 @@
 #pragma once
 // Engraving typed text: the text font (FontDialog, kept in the configuration
 // file), the two mirrored text boxes, placing the text box on the preview
-// board and drawing the text into the board's picture.
-//
-// The controls are found by object name under the main window: TextEdit and
-// TextPreviewEdit (QPlainTextEdit), TextConfirmButton, FontButton, TextRadio.
+// board and drawing the text into the board's picture. The controls are the
+// main window's TextEdit, TextPreviewEdit, TextConfirmButton, FontButton and
+// TextRadio.
 
-#include "shell/font_settings.h"
+#include "shell/settings/font_settings.h"
 
 #include <QFont>
 #include <QObject>
@@ -14,18 +13,21 @@
 #include <functional>
 #include <optional>
 
-class QAbstractButton;
 class QPlainTextEdit;
-class QRadioButton;
 class QWidget;
 
 namespace kovra::image {
 class DrawingBoard;
 }
 
+namespace kovra::picture {
+class ImageEdits;
+}
+
 namespace kovra::shell {
 
 class ConfigFile;
+class MainWindow;
 
 class TextEngraving : public QObject {
     Q_OBJECT
@@ -35,9 +37,9 @@ public:
 
     // Without a chooser the system font dialog is shown. Wires the controls:
     // text changes mirror, FontButton chooses the font, TextRadio enters
-    // placement mode, TextConfirmButton draws the text.
-    TextEngraving(QWidget& mainWindow, image::DrawingBoard& previewBoard, ConfigFile& config,
-                  FontChooser chooser = {}, QObject* parent = nullptr);
+    // placement mode, TextConfirmButton draws the text through edits.
+    TextEngraving(MainWindow& mainWindow, image::DrawingBoard& previewBoard, picture::ImageEdits& edits,
+                  ConfigFile& config, FontChooser chooser = {}, QObject* parent = nullptr);
 
     FontDialog& fontDialog() { return m_fontDialog; }
     const FontDialog& fontDialog() const { return m_fontDialog; }
@@ -64,19 +66,15 @@ public:
     static std::optional<QFont> ShowFontDialog(const QFont& initial, QWidget* parent);
 
 private:
-    void mirror(QPlainTextEdit* from, QPlainTextEdit* to);
+    static void mirror(QPlainTextEdit* from, QPlainTextEdit* to);
     void hideTextBox();
 
-    QWidget& m_mainWindow;
+    MainWindow& m_window;
     image::DrawingBoard& m_board;
+    picture::ImageEdits& m_edits;
     ConfigFile& m_config;
     FontChooser m_chooser;
     FontDialog m_fontDialog;
-
-    QPlainTextEdit* m_textEdit = nullptr;
-    QPlainTextEdit* m_previewEdit = nullptr;
-    QAbstractButton* m_confirmButton = nullptr;
-    QRadioButton* m_textRadio = nullptr;
 };
 
 } // namespace kovra::shell

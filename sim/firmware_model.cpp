@@ -209,16 +209,7 @@ void FirmwareModel::execute(std::uint8_t code, std::uint8_t p1, std::uint8_t p2)
         return;
     switch (code) {
     case 1:
-        if (p1 == 1) {
-            startCarve();
-        } else if (p1 == 2) {
-            if (m_state == CarveState::Carving)
-                m_state = CarveState::Paused;
-        } else if (p1 == 3 && motorCanMove()) {
-            m_carveRow = 0;
-            m_carveColumn = 0;
-            m_state = CarveState::Carving;
-        }
+        carveCommand(p1);
         break;
     case 2:
         if ((p1 == 1 || p1 == 2) && motorCanMove()) {
@@ -243,16 +234,7 @@ void FirmwareModel::execute(std::uint8_t code, std::uint8_t p1, std::uint8_t p2)
         m_burnTime = p1;
         break;
     case 6:
-        // Erase first, then ask for the new picture.
-        m_picture.fill('\0');
-        m_burned.fill('\0');
-        m_burnedCount = 0;
-        m_state = CarveState::Idle;
-        m_carveRow = 0;
-        m_carveColumn = 0;
-        m_pictureFill = 0;
-        m_input = Input::Picture;
-        sendReplyRaw(ImageRequest, 0, 0);
+        beginPicture();
         break;
     case 7:
         if (p1 == 1)
@@ -267,10 +249,7 @@ void FirmwareModel::execute(std::uint8_t code, std::uint8_t p1, std::uint8_t p2)
             m_reverseY = !m_reverseY;
         break;
     case 9:
-        sendReplyRaw(HandshakeAck, 0, 0);
-        sendReplyRaw(FirmwareVersion, static_cast<std::uint8_t>(m_options.firmwareVersion), 0);
-        sendReplyRaw(MotorStatus, m_options.motorPowerOff ? 0 : 1, 0);
-        sendReply(BurnTimeReport, m_burnTime);
+        answerHandshake();
         break;
     case 10:
         if (motorCanMove()) {
@@ -287,6 +266,42 @@ void FirmwareModel::execute(std::uint8_t code, std::uint8_t p1, std::uint8_t p2)
     default:
         break;
     }
+}
+
+void FirmwareModel::carveCommand(std::uint8_t p1)
+{
+    if (p1 == 1) {
+        startCarve();
+    } else if (p1 == 2) {
+        if (m_state == CarveState::Carving)
+            m_state = CarveState::Paused;
+    } else if (p1 == 3 && motorCanMove()) {
+        m_carveRow = 0;
+        m_carveColumn = 0;
+        m_state = CarveState::Carving;
+    }
+}
+
+void FirmwareModel::beginPicture()
+{
+    // Erase first, then ask for the new picture.
+    m_picture.fill('\0');
+    m_burned.fill('\0');
+    m_burnedCount = 0;
+    m_state = CarveState::Idle;
+    m_carveRow = 0;
+    m_carveColumn = 0;
+    m_pictureFill = 0;
+    m_input = Input::Picture;
+    sendReplyRaw(ImageRequest, 0, 0);
+}
+
+void FirmwareModel::answerHandshake()
+{
+    sendReplyRaw(HandshakeAck, 0, 0);
+    sendReplyRaw(FirmwareVersion, static_cast<std::uint8_t>(m_options.firmwareVersion), 0);
+    sendReplyRaw(MotorStatus, m_options.motorPowerOff ? 0 : 1, 0);
+    sendReply(BurnTimeReport, m_burnTime);
 }
 
 void FirmwareModel::pictureComplete()

@@ -119,6 +119,10 @@ private:
     void frameComplete();
     void trailerArrived(std::uint8_t b);
     void execute(std::uint8_t code, std::uint8_t p1, std::uint8_t p2);
+    // Steps of execute: the carve commands, a new picture, the handshake.
+    void carveCommand(std::uint8_t p1);
+    void beginPicture();
+    void answerHandshake();
     void pictureComplete();
 
     void sendReply(std::uint8_t code, int value);

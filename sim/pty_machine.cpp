@@ -253,88 +253,37 @@ void PtyMachine::postNewTranscript(int& seen)
     }
 }
 
+// What the I/O thread carries from round to round.
+struct PtyMachine::IoState {
+    LineBudget readBudget;
+    LineBudget writeBudget;
+    std::chrono::microseconds stepInterval{0};
+    Clock::time_point nextStep = Clock::now();
+    QByteArray out;
+    int transcriptSeen = 0;
+    int finishedSeen = 0;
+    char buffer[4096] = {};
+};
+
 // The I/O thread: reads commands into the model, writes its replies, and steps the
 // engraving whenever the outgoing line has room. Paced mode holds both directions
 // to the line rate.
 void PtyMachine::run()
 {
-    const bool paced = m_options.paced;
-    LineBudget readBudget{0, double(m_options.lineBytesPerSecond)};
-    LineBudget writeBudget{0, double(m_options.lineBytesPerSecond)};
-    const auto stepInterval = std::chrono::microseconds(1'000'000 / m_options.stepsPerSecond);
-    Clock::time_point nextStep = Clock::now();
-    QByteArray out;
-    int transcriptSeen = 0;
-    int finishedSeen = 0;
+    IoState io;
+    io.readBudget.perSecond = io.writeBudget.perSecond = double(m_options.lineBytesPerSecond);
+    io.stepInterval = std::chrono::microseconds(1'000'000 / m_options.stepsPerSecond);
     {
         std::lock_guard lock(m_modelMutex);
-        transcriptSeen = int(m_model.transcript().size());
-        finishedSeen = m_model.carveFinishedCount();
+        io.transcriptSeen = int(m_model.transcript().size());
+        io.finishedSeen = m_model.carveFinishedCount();
     }
-    char buffer[4096];
     bool pulled = false;
-
     while (!m_stop) {
-        const auto now = Clock::now();
-        readBudget.refill(now);
-        writeBudget.refill(now);
-
         bool carving = false;
-        {
-            std::lock_guard lock(m_modelMutex);
-            const qsizetype backlog = paced ? PacedBacklog : FastBacklog;
-            if (m_model.isCarving() && out.size() + m_model.pendingReplyBytes() < backlog
-                && (!paced || now >= nextStep)) {
-                m_model.step();
-                nextStep = now + stepInterval;
-            }
-            out += m_model.takeReplies();
-            carving = m_model.isCarving();
-            postNewTranscript(transcriptSeen);
-            for (; finishedSeen < m_model.carveFinishedCount(); ++finishedSeen)
-                QMetaObject::invokeMethod(this, [this] { emit carveFinished(); }, Qt::QueuedConnection);
-            pulled = m_model.isUnplugged();
-        }
-        if (pulled)
+        pulled = stepModel(io, carving);
+        if (pulled || !exchange(io, carving))
             break;
-
-        const bool mayRead = !paced || readBudget.whole() > 0;
-        const bool mayWrite = !out.isEmpty() && (!paced || writeBudget.whole() > 0);
-        pollfd fds[2] = {{m_master, short((mayRead ? POLLIN : 0) | (mayWrite ? POLLOUT : 0)), 0},
-                         {m_wakeRead, POLLIN, 0}};
-        int timeout = -1;
-        if (paced && ((!mayRead) || (!out.isEmpty() && !mayWrite) || carving))
-            timeout = 5;
-        else if (carving && out.size() < FastBacklog)
-            timeout = 0;
-        if (::poll(fds, 2, timeout) < 0 && errno != EINTR)
-            break;
-
-        if (fds[1].revents & POLLIN) {
-            char drain[64];
-            while (::read(m_wakeRead, drain, sizeof drain) > 0) {
-            }
-        }
-        if (fds[0].revents & POLLOUT) {
-            const qsizetype chunk = paced ? std::min<qsizetype>(out.size(), writeBudget.whole()) : out.size();
-            const auto n = ::write(m_master, out.constData(), size_t(chunk));
-            if (n > 0) {
-                out.remove(0, n);
-                writeBudget.bytes -= double(n);
-            }
-        }
-        if (fds[0].revents & POLLIN) {
-            const int want = paced ? std::min<int>(sizeof buffer, readBudget.whole()) : int(sizeof buffer);
-            const auto n = ::read(m_master, buffer, size_t(want));
-            if (n > 0) {
-                readBudget.bytes -= double(n);
-                std::lock_guard lock(m_modelMutex);
-                m_model.receive(QByteArrayView(buffer, n));
-            }
-        } else if (fds[0].revents & (POLLHUP | POLLERR)) {
-            // Only when our own slave fd is gone; do not spin on it.
-            ::usleep(10'000);
-        }
     }
 
     if (pulled) {
@@ -344,6 +293,70 @@ void PtyMachine::run()
         m_plugged = false;
         QMetaObject::invokeMethod(this, [this] { emit unplugged(); }, Qt::QueuedConnection);
     }
+}
+
+bool PtyMachine::stepModel(IoState& io, bool& carving)
+{
+    const bool paced = m_options.paced;
+    const auto now = Clock::now();
+    io.readBudget.refill(now);
+    io.writeBudget.refill(now);
+    std::lock_guard lock(m_modelMutex);
+    const qsizetype backlog = paced ? PacedBacklog : FastBacklog;
+    if (m_model.isCarving() && io.out.size() + m_model.pendingReplyBytes() < backlog
+        && (!paced || now >= io.nextStep)) {
+        m_model.step();
+        io.nextStep = now + io.stepInterval;
+    }
+    io.out += m_model.takeReplies();
+    carving = m_model.isCarving();
+    postNewTranscript(io.transcriptSeen);
+    for (; io.finishedSeen < m_model.carveFinishedCount(); ++io.finishedSeen)
+        QMetaObject::invokeMethod(this, [this] { emit carveFinished(); }, Qt::QueuedConnection);
+    return m_model.isUnplugged();
+}
+
+bool PtyMachine::exchange(IoState& io, bool carving)
+{
+    const bool paced = m_options.paced;
+    const bool mayRead = !paced || io.readBudget.whole() > 0;
+    const bool mayWrite = !io.out.isEmpty() && (!paced || io.writeBudget.whole() > 0);
+    pollfd fds[2] = {{m_master, short((mayRead ? POLLIN : 0) | (mayWrite ? POLLOUT : 0)), 0},
+                     {m_wakeRead, POLLIN, 0}};
+    int timeout = -1;
+    if (paced && ((!mayRead) || (!io.out.isEmpty() && !mayWrite) || carving))
+        timeout = 5;
+    else if (carving && io.out.size() < FastBacklog)
+        timeout = 0;
+    if (::poll(fds, 2, timeout) < 0 && errno != EINTR)
+        return false;
+
+    if (fds[1].revents & POLLIN) {
+        char drain[64];
+        while (::read(m_wakeRead, drain, sizeof drain) > 0) {
+        }
+    }
+    if (fds[0].revents & POLLOUT) {
+        const qsizetype chunk = paced ? std::min<qsizetype>(io.out.size(), io.writeBudget.whole()) : io.out.size();
+        const auto n = ::write(m_master, io.out.constData(), size_t(chunk));
+        if (n > 0) {
+            io.out.remove(0, n);
+            io.writeBudget.bytes -= double(n);
+        }
+    }
+    if (fds[0].revents & POLLIN) {
+        const int want = paced ? std::min<int>(sizeof io.buffer, io.readBudget.whole()) : int(sizeof io.buffer);
+        const auto n = ::read(m_master, io.buffer, size_t(want));
+        if (n > 0) {
+            io.readBudget.bytes -= double(n);
+            std::lock_guard lock(m_modelMutex);
+            m_model.receive(QByteArrayView(io.buffer, n));
+        }
+    } else if (fds[0].revents & (POLLHUP | POLLERR)) {
+        // Only when our own slave fd is gone; do not spin on it.
+        ::usleep(10'000);
+    }
+    return true;
 }
 
 } // namespace kovra::sim

@@ -67,7 +67,14 @@ signals:
     void unplugged();
 
 private:
+    struct IoState;
+
     void run();
+    // One round of the I/O thread: the model steps and hands over its
+    // replies (true when the cable was pulled), then the pty is read and
+    // written as far as the pace allows (false when poll fails).
+    bool stepModel(IoState& io, bool& carving);
+    bool exchange(IoState& io, bool carving);
     void closePty();
     void removeLink();
     void wake();

@@ -7,12 +7,12 @@
 
 #include "assets/artwork_files.h"
 #include "assets/generator/artwork_fonts.h"
-#include "assets/generator/bmp_encoder.h"
 #include "assets/generator/drop_prompt.h"
 #include "assets/generator/help_pictures.h"
 #include "assets/generator/ico_encoder.h"
 #include "assets/generator/logo.h"
 #include "assets/generator/ruler.h"
+#include "image/bmp_writer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -87,12 +87,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kovra-artwork: warning: no CJK font found (install fonts-noto-cjk); "
                              "Chinese and Japanese text will not show\n");
 
+    // The pictures the boards show are BMP files of a fixed depth (Qt's own
+    // writer picks the depth itself), at 96 dots per inch.
+    const auto bmp = [](const QImage& picture, int depth) { return kovra::image::WriteBmp(picture, depth, 3780); };
     bool ok = true;
     for (int language = 0; language < 6; ++language)
-        ok &= writeFile(dir, DropPromptFile(language), EncodeBmp(DrawDropPrompt(language), 4));
-    ok &= writeFile(dir, PlainWhiteFile(), EncodeBmp(plainWhite(), 1));
-    ok &= writeFile(dir, HorizontalRulerFile(), EncodeBmp(DrawHorizontalRuler(), 24));
-    ok &= writeFile(dir, VerticalRulerFile(), EncodeBmp(DrawVerticalRuler(), 24));
+        ok &= writeFile(dir, DropPromptFile(language), bmp(DrawDropPrompt(language), 4));
+    ok &= writeFile(dir, PlainWhiteFile(), bmp(plainWhite(), 1));
+    ok &= writeFile(dir, HorizontalRulerFile(), bmp(DrawHorizontalRuler(), 24));
+    ok &= writeFile(dir, VerticalRulerFile(), bmp(DrawVerticalRuler(), 24));
     ok &= writeFile(dir, LogoFile(), encode(DrawLogo(), "PNG"));
 
     QStringList overflowing;

@@ -1,6 +1,8 @@
 #include "image/bitmap_image.h"
+#include "image/bmp_writer.h"
+#include "image/drawing_board.h"
 
-#include "tests/image/decoders_fixtures.h"
+#include "tests/codec/decoders_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -179,14 +181,14 @@ TEST(BitmapImage, PaletteDepthsStoreTheNearestStandardColour)
         return c[x];
     });
     const BitmapImage four = source.ConvertToDepth(4);
-    EXPECT_EQ(four.palette(), BitmapImage::StandardColours16());
+    EXPECT_EQ(four.palette(), kovra::image::StandardColours16());
     EXPECT_EQ(pixel(four, 0, 0), ColourRef(255, 0, 0));
     EXPECT_EQ(pixel(four, 1, 0), ColourRef(128, 128, 128)); // 150 is nearer 128 than 192
     EXPECT_EQ(pixel(four, 2, 0), ColourRef(192, 192, 192)); // 170 is nearer 192
 
     const BitmapImage eight = source.ConvertToDepth(8);
     ASSERT_EQ(eight.palette().size(), 256);
-    EXPECT_EQ(eight.palette().mid(0, 16), BitmapImage::StandardColours16());
+    EXPECT_EQ(eight.palette().mid(0, 16), kovra::image::StandardColours16());
     EXPECT_EQ(pixel(eight, 3, 0), 0u);
 
     // Setting a pixel of a palette image takes the nearest entry too.

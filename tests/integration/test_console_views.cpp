@@ -1,10 +1,13 @@
 // The command-line engraving's terminal, driven by the link's and the job's
 // events through the same presenter as the window.
 #include "app/console_views.h"
+#include "app/terminal_progress.h"
 #include "link/link_events.h"
 #include "shell/machine_presenter.h"
 
 #include <QTextStream>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -46,4 +49,75 @@ TEST(ConsoleViews, EventsPrintTheLogAndOneProgressLine)
              + progress + "Sending Complete !\n\nStart carving\n\nCarved finish !\n")
                 .toStdString());
     }
+}
+
+namespace {
+// What the terminal held when a notice went out.
+QString* g_out = nullptr;
+QStringList g_seenAtNotice;
+void recordNotice(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    g_seenAtNotice << *g_out + "|" + message;
+}
+
+job::JobProgressState engraving(int percent, int left)
+{
+    job::JobProgressState s;
+    s.phase = job::JobProgressState::Phase::Engraving;
+    s.percent = percent;
+    s.secondsLeft = left;
+    return s;
+}
+} // namespace
+
+TEST(TerminalProgress, OneCalmLineAndNoticesOnTheirOwnLine)
+{
+    struct Case {
+        bool terminal;
+        std::vector<job::JobProgressState> states;
+        QString shown;
+    };
+    const QString dot = QStringLiteral("  \u00B7  ");
+    job::JobProgressState paused = engraving(9, 50);
+    paused.phase = job::JobProgressState::Phase::Paused;
+    const std::vector<Case> cases{
+        // A repeated text is not written again; a pause shows nothing.
+        {true, {engraving(0, -1), engraving(0, -1), engraving(1, 64), paused},
+            "\rEngraving: 0 %" + dot + "estimating\u2026\x1b[K\rEngraving: 1 %" + dot + "1:04 left\x1b[K"},
+        // Into a file a line per five percent.
+        {false, {engraving(0, -1), engraving(3, 60), engraving(5, 58), engraving(9, 50), engraving(10, 48)},
+            "Engraving: 0 %" + dot + "estimating\u2026\nEngraving: 5 %" + dot + "0:58 left\nEngraving: 10 %" + dot
+                + "0:48 left\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.terminal);
+        QString text;
+        QTextStream out(&text);
+        app::ConsoleViews views(out, c.terminal);
+        app::TerminalProgress line(views);
+        for (const job::JobProgressState& state : c.states)
+            line.show(state);
+        out.flush();
+        EXPECT_EQ(text, c.shown);
+    }
+
+    // A notice ends the line before it is printed; the next update starts a new one.
+    QString text;
+    QTextStream out(&text);
+    g_out = &text;
+    g_seenAtNotice.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordNotice);
+    {
+        app::ConsoleViews views(out, true);
+        app::TerminalProgress line(views);
+        line.show(engraving(4, 70));
+        out.flush();
+        qWarning("cannot keep the computer awake while engraving");
+        line.show(engraving(5, 69));
+        out.flush();
+    }
+    qInstallMessageHandler(previous);
+    const QString first = "\rEngraving: 4 %" + dot + "1:10 left\x1b[K";
+    EXPECT_EQ(g_seenAtNotice, QStringList{first + "\n|cannot keep the computer awake while engraving"});
+    EXPECT_EQ(text, first + "\n\rEngraving: 5 %" + dot + "1:09 left\x1b[K");
 }

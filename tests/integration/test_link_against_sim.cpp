@@ -1,13 +1,12 @@
 // The program's machine link, on the real Qt serial channel, against the
 // simulated engraver on a pseudo-terminal in a private port directory.
-#include "image/drawing_board.h"
 #include "link/machine_link.h"
 #include "link/qt_serial_channel.h"
 #include "shell/machine_presenter.h"
 #include "shell/machine_texts.h"
 #include "sim/pty_machine.h"
-#include "tests/link/link_fakes.h"
 #include "tests/link/pty_pair.h"
+#include "tests/shell/recording_surface.h"
 #include "tests/support/manual_timer.h"
 
 #include <QTemporaryDir>
@@ -33,11 +32,10 @@ struct LinkAgainstSim : ::testing::Test {
     std::unique_ptr<sim::PtyMachine> machine;
     // The scan's timers are ticked by hand; the picture's 5 ms wait is real.
     test::ManualTimer retry, verify, portCheck;
-    platform::QtTimer transfer;
-    test::FakeLinkView view;
+    platform::QtTimer output, transfer;
+    test::RecordingSurface view;
     job::JobEvents jobEvents;
     std::unique_ptr<shell::MachinePresenter> presenter;
-    image::DrawingBoard board{512, 512};
     std::unique_ptr<link::QtSerialChannel> channel;
     std::unique_ptr<link::MachineLink> machineLink;
 
@@ -51,8 +49,8 @@ struct LinkAgainstSim : ::testing::Test {
         ASSERT_TRUE(machine->start()) << machine->errorString().toStdString();
         // Only the private directory: the test never touches real devices.
         channel = std::make_unique<link::QtSerialChannel>(platform::SerialPortNames(portDir.path(), false));
-        machineLink = std::make_unique<link::MachineLink>(*channel, board,
-                                                          link::LinkTimers{retry, verify, portCheck, transfer});
+        machineLink = std::make_unique<link::MachineLink>(*channel,
+                                                          link::LinkTimers{retry, verify, portCheck, output, transfer});
         presenter = std::make_unique<shell::MachinePresenter>(machineLink->events(), jobEvents, view);
     }
     void TearDown() override
@@ -131,7 +129,7 @@ TEST_F(LinkAgainstSim, ThePictureArrivesByteForByteOnImageRequest)
 {
     ASSERT_TRUE(connect());
     const QByteArray picture = testPicture();
-    machineLink->replies().SetEngraveBuffer(picture);
+    machineLink->picture().SetEngraveBuffer(picture);
     view.machineControlsEnabled = false;
     machineLink->frames().BeginImage();
     ASSERT_TRUE(test::waitUntil([&] { return view.log.contains("Sending Complete !\r\n\r\n"); }, 20000))
@@ -147,7 +145,7 @@ TEST_F(LinkAgainstSim, ThePictureArrivesByteForByteOnImageRequest)
     ASSERT_FALSE(view.progress.isEmpty());
     EXPECT_EQ(view.progress.last(), qMakePair(qint64(32768), qint64(32768)));
 
-    // The job runs on the stored picture and its trace lands on the board.
+    // The job runs on the stored picture and its positions come back.
     machineLink->frames().StartCarve();
     ASSERT_TRUE(test::waitUntil([&] { return view.log.contains("Carved finish !"); }, 30000));
     EXPECT_GT(view.yEdit.toInt(), 0);

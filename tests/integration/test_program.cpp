@@ -1,15 +1,18 @@
 // The program as a whole: its start sequence and its end.
 #include "app/program.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
-#include "shell/themed_control_look.h"
+#include "shell/widgets/message_log.h"
+#include "shell/look/themed_control_look.h"
 #include "tests/support/scoped_env.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QSlider>
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -54,7 +57,8 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
                 return true;
         return false;
     };
-    EXPECT_TRUE(effectWindowOpen());
+    // The picture is read on the flow's worker; the window opens once it is loaded.
+    EXPECT_TRUE(QTest::qWaitFor(effectWindowOpen, 60000));
     EXPECT_TRUE(w.Log->loggedText().contains(QStringLiteral("Engraving Pause !\r\n\r\n")));
 
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kovra Laser CNC Software V1.0.0"));
@@ -65,10 +69,15 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
     EXPECT_TRUE(readAll(dir.filePath("config/Config.ini")).contains("Language=2"));
     EXPECT_NE(qobject_cast<shell::ThemedControlLook*>(QApplication::style()), nullptr);
 
+    // The burn-time label follows every move of the slider.
+    w.BurnTimeSlider->setValue(55);
+    EXPECT_EQ(w.BurnTimeValueLabel->text(), QStringLiteral("55"));
+
     // Closing the main window ends the program, though the effect window is open.
     QTimer::singleShot(0, &w, [&w] { w.close(); });
     bool timedOut = false;
-    QTimer::singleShot(5000, [&timedOut] {
+    // The guard goes with the window, so it cannot end a later test's loop.
+    QTimer::singleShot(5000, &w, [&timedOut] {
         timedOut = true;
         QCoreApplication::exit(1);
     });

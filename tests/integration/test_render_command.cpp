@@ -3,12 +3,12 @@
 #include "app/render_command.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
-#include "image/fitting.h"
-#include "image/picture_session.h"
-#include "image/renderings.h"
-#include "image/test_card.h"
 #include "job/engrave_encoder.h"
-#include "tests/image/recording_image_view.h"
+#include "picture/picture_flow.h"
+#include "rendering/fitting.h"
+#include "rendering/rendering.h"
+#include "rendering/test_card.h"
+#include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 
 #include <QFile>
@@ -57,11 +57,12 @@ protected:
         image::DrawingBoard preview(512, 512);
         preview.SetBackgroundPicture(assets::DropPrompt(0));
         ManualTimer timer;
-        RecordingImageView view;
-        image::PictureSession session(preview, assets::PlainWhiteBackground(), timer, view);
-        session.FileDropped({picturePath});
+        picture::PictureEvents events;
+        picture::PictureFlow flow(preview, assets::PlainWhiteBackground(), timer, events);
+        flow.FileDropped({picturePath});
+        EXPECT_TRUE(WaitForAnswer(events));
         EXPECT_TRUE(timer.tick());
-        dither ? session.ChooseDither() : session.ChooseBlackWhite();
+        dither ? flow.ChooseDither() : flow.ChooseBlackWhite();
         return job::EncodeEngravePicture(preview.picture());
     }
 
@@ -86,7 +87,7 @@ TEST_F(RenderCommandTest, GivesTheBoardsTheWindowSends)
 
 TEST_F(RenderCommandTest, TunedRenderingsStayInsideTheSmallPicture)
 {
-    const QRect place = image::FitPlacement(320, 180);
+    const QRect place = rendering::FitPlacement(320, 180);
     for (const char* effect : {"stucki", "blue-noise", "bw"}) {
         const QString path = out("inverted.png");
         ASSERT_EQ(render({picturePath, path, "--effect", effect, "--invert", "--gamma", "1.8", "--threshold", "140"})
@@ -136,7 +137,7 @@ TEST_F(RenderCommandTest, RefusesBadNamesAndValuesInOneLineWritingNothing)
 
     const Outcome list = render({"--list"});
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(list.out.split('\n', Qt::SkipEmptyParts), image::RenderingNames());
+    EXPECT_EQ(list.out.split('\n', Qt::SkipEmptyParts), rendering::RenderingNames());
 }
 
 TEST_F(RenderCommandTest, TestCardRampsGoFromBlackToWhiteInEveryRendering)
@@ -145,8 +146,8 @@ TEST_F(RenderCommandTest, TestCardRampsGoFromBlackToWhiteInEveryRendering)
     const QByteArray raster = app::ReadRasterPng(out("card.png"));
     ASSERT_EQ(raster.size(), job::EngraveBufferSize);
     EXPECT_EQ(render({out("card.png"), "--effect", "bw"}, true).status, 2) << "the card shows every rendering";
-    for (int strip = 0; strip < image::RenderingCount; ++strip) {
-        const QRect ramp = image::TestCardRamp(strip);
+    for (int strip = 0; strip < rendering::RenderingCount; ++strip) {
+        const QRect ramp = rendering::TestCardRamp(strip);
         // The share of dark dots in each fifth of the ramp falls from left to right.
         double last = 1.01;
         for (int part = 0; part < 5; ++part) {

@@ -1,19 +1,18 @@
 #pragma once
-// Recording fakes for the job layer. The serial channel and the views write
-// into one event list, so tests see the exact order of the writes on the
-// wire (through the link's real command frames) and the log texts.
+// Recording fakes for the job layer. The serial channel, the writer's gaps
+// and the job's events write into one list, so tests see the exact order of
+// the writes on the wire (through the link's real command frames) and of what
+// the job reports.
 
+#include "image/drawing_board.h"
 #include "job/job_events.h"
 #include "link/machine_link.h"
 #include "link/serial_channel.h"
-#include "shell/machine_presenter.h"
 #include "tests/support/manual_timer.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <map>
 
 namespace kovra::test {
 
@@ -48,64 +47,7 @@ private:
     bool m_open = true;
 };
 
-// The window's controls as the presenter drives them, into the same list.
-class RecordingJobView final : public shell::MachineSurface {
-public:
-    explicit RecordingJobView(QStringList& events)
-        : m_events(events)
-    {
-    }
-    std::map<job::LocationRadio, bool> radios{
-        {job::LocationRadio::Point, false}, {job::LocationRadio::Center, false}, {job::LocationRadio::Box, false}};
-    QString timeValueLabel = QStringLiteral("00:00");
-    QString xEdit = QStringLiteral("000");
-    QString yEdit = QStringLiteral("000");
-
-    void AppendLogLine(const QString& text) override { m_events.append(QStringLiteral("line:") + text); }
-    void AppendLogText(const QString& text) override { m_events.append(QStringLiteral("text:") + text); }
-    void EnableMachineControls() override { m_events.append(QStringLiteral("enable")); }
-    void DisableMachineControls() override { m_events.append(QStringLiteral("disable")); }
-    void ResetLocationControls() override
-    {
-        for (auto& radio : radios)
-            radio.second = false;
-        m_events.append(QStringLiteral("reset"));
-    }
-    void LockLocationControls() override { m_events.append(QStringLiteral("lock")); }
-    void SetTimeValueLabel(const QString& caption) override { timeValueLabel = caption; }
-    void SetXEdit(const QString& text) override { xEdit = text; }
-    void SetYEdit(const QString& text) override { yEdit = text; }
-    void UncheckRadio(job::LocationRadio radio) override
-    {
-        radios[radio] = false;
-        m_events.append(QStringLiteral("uncheck"));
-    }
-    void SetConnectButtonCaption(const QString&) override {}
-    void SetConnectButtonEnabled(bool) override {}
-    void SetBreakButtonVisible(bool) override {}
-    void SetBurnTime(int) override {}
-    void ShowMessageBox(const QString& text, const QString&) override { m_events.append(QStringLiteral("box:") + text); }
-    void ShowTransferProgress(qint64, qint64) override {}
-    void HideTransferProgress() override {}
-
-    // A click on a radio as the radio group does it: that radio checked, the
-    // others cleared.
-    void click(job::LocationRadio radio)
-    {
-        for (auto& r : radios)
-            r.second = r.first == radio;
-    }
-    job::LocationRadios checked() const
-    {
-        return {radios.at(job::LocationRadio::Point), radios.at(job::LocationRadio::Center),
-            radios.at(job::LocationRadio::Box)};
-    }
-
-private:
-    QStringList& m_events;
-};
-
-// The writer's timer: records each quiet gap ("pause:50") as it begins.
+// The writer's gap timer: records each quiet gap ("pause:50") as it begins.
 class RecordingTimer final : public platform::Timer {
 public:
     explicit RecordingTimer(QStringList& events)
@@ -132,19 +74,55 @@ private:
     int m_period = 0;
 };
 
+// Every job event as a line ("started", "clock 3", "off center"), into the list.
+inline void RecordJobEvents(job::JobEvents& e, QStringList& events)
+{
+    using J = job::JobEvents;
+    auto add = [&events](const QString& text) { events.append(text); };
+    static const char* const radios[] = {"point", "center", "box"};
+    static const char* const directions[] = {"up", "down", "left", "right"};
+    QObject::connect(&e, &J::pictureAnnounced, [add](const QByteArray& r) { add(QStringLiteral("announced %1").arg(r.size())); });
+    QObject::connect(&e, &J::carvingStarted, [add](bool resumed) { add(resumed ? "resumed" : "started"); });
+    QObject::connect(&e, &J::carvingPaused, [add] { add("paused"); });
+    QObject::connect(&e, &J::recarved, [add] { add("recarved"); });
+    QObject::connect(&e, &J::restarted, [add] { add("restarted"); });
+    QObject::connect(&e, &J::rowsSkipped, [add](int rows) { add(QStringLiteral("skipped %1").arg(rows)); });
+    QObject::connect(&e, &J::runClockChanged, [add](int s) { add(QStringLiteral("clock %1").arg(s)); });
+    QObject::connect(&e, &J::pointPositioningArmed, [add] { add("point armed"); });
+    QObject::connect(&e, &J::centrePositioning, [add] { add("centre"); });
+    QObject::connect(&e, &J::boxPositioning, [add] { add("box"); });
+    QObject::connect(&e, &J::locationModeOff,
+        [add](job::LocationMode r) { add(QStringLiteral("off ") + QLatin1String(radios[int(r)])); });
+    QObject::connect(&e, &J::laserLocated, [add](int x, int y) { add(QStringLiteral("located %1,%2").arg(x).arg(y)); });
+    QObject::connect(&e, &J::laserJogged,
+        [add](job::JogDirection d) { add(QStringLiteral("jogged ") + QLatin1String(directions[int(d) - 1])); });
+    QObject::connect(&e, &J::arrowKeysFocusOnly, [add] { add("focus only"); });
+}
+
+// The location radios as the radio group sets them for a click: that radio
+// checked, the others cleared.
+struct RadioGroup {
+    job::LocationSelection checked;
+    job::LocationSelection click(job::LocationMode radio)
+    {
+        checked = {radio == job::LocationMode::Point, radio == job::LocationMode::Center,
+            radio == job::LocationMode::Box};
+        return checked;
+    }
+};
+
 // The real machine link on a recording channel, with hand-driven timers,
-// its events shown through the real presenter.
+// and the job's events recorded beside the wire.
 struct JobRig {
     QStringList events;
     RecordingChannel channel{events};
-    RecordingJobView view{events};
     image::DrawingBoard board{512, 512};
-    ManualTimer retry, verify, portCheck, runTime;
-    RecordingTimer transfer{events};
-    link::MachineLink machine{channel, board, link::LinkTimers{retry, verify, portCheck, transfer}};
+    ManualTimer retry, verify, portCheck, runTime, transfer;
+    RecordingTimer output{events};
+    link::MachineLink machine{channel, link::LinkTimers{retry, verify, portCheck, output, transfer}};
     job::JobEvents jobEvents;
-    shell::MachinePresenter presenter{machine.events(), jobEvents, view};
 
+    JobRig() { RecordJobEvents(jobEvents, events); }
     link::CommandFrames& frames() { return machine.frames(); }
     // The events since the last take, and forget them.
     QStringList take()

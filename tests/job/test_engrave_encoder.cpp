@@ -16,7 +16,7 @@ namespace {
 struct EncoderFixture : ::testing::Test {
     test::JobRig rig;
     image::DrawingBoard& board = rig.board;
-    job::EngraveEncoder encoder{rig.frames(), rig.jobEvents, rig.board, rig.machine.replies()};
+    job::EngraveEncoder encoder{rig.frames(), rig.jobEvents, rig.board, rig.machine.picture()};
 
     void fill(const QColor& colour)
     {
@@ -25,7 +25,7 @@ struct EncoderFixture : ::testing::Test {
     QByteArray press()
     {
         encoder.PrepareEngraveImage();
-        return rig.machine.replies().EngraveBuffer();
+        return rig.machine.picture().EngraveBuffer();
     }
 };
 
@@ -60,12 +60,11 @@ int countNonZero(const QByteArray& b, int skip = -1)
 TEST_F(EncoderFixture, AnnouncesThePictureBeforeEncodingIt)
 {
     fill(Qt::white);
-    EXPECT_TRUE(rig.machine.replies().EngraveBuffer().isEmpty());
+    EXPECT_TRUE(rig.machine.picture().EngraveBuffer().isEmpty());
     press();
     ASSERT_EQ(rig.channel.writes.size(), 1);
     EXPECT_EQ(rig.channel.writes[0], QByteArray::fromHex("FF060000"));
-    EXPECT_EQ(rig.take(), (QStringList{"FF 06 00 00", "text:\r\n----------Please wait-----------\r\n",
-                                       "text:Erasing Last Image...\r\n"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 06 00 00", "announced 32768"}));
 }
 
 TEST_F(EncoderFixture, PlainBoardsGiveAllClearOrAllSet)

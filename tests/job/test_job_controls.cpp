@@ -12,7 +12,6 @@ namespace {
 
 struct JobControlsFixture : ::testing::Test {
     test::JobRig rig;
-    test::RecordingJobView& view = rig.view;
     test::ManualTimer& runTimeTimer = rig.runTime;
     job::JobControls controls{rig.frames(), rig.jobEvents, rig.machine.events(), rig.runTime};
 
@@ -27,98 +26,94 @@ struct JobControlsFixture : ::testing::Test {
 
 TEST_F(JobControlsFixture, StartLocksThePositioningAndRunsTheClock)
 {
-    controls.StartButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "text:Start carving\r\n\r\n", "reset", "lock"}));
+    controls.Start();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "started"}));
     EXPECT_EQ(runTimeTimer.period(), 1000);
 }
 
 TEST_F(JobControlsFixture, PauseKeepsTheClockValueForTheResume)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(3);
-    EXPECT_EQ(view.timeValueLabel, " 00:03");
-    rig.take();
-    controls.PauseButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 01 02 00", "text:Engraving Pause !\r\n\r\n"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "started", "clock 1", "clock 2", "clock 3"}));
+    controls.Pause();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 02 00", "paused"}));
     EXPECT_FALSE(runTimeTimer.running());
     EXPECT_FALSE(runTimeTimer.tick());
-    controls.StartButton();
+    controls.Start();
     ticks(2);
     EXPECT_EQ(controls.RunSeconds(), 5);
-    EXPECT_EQ(view.timeValueLabel, " 00:05");
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "resumed", "clock 4", "clock 5"}));
 }
 
 TEST_F(JobControlsFixture, SecondStartKeepsTheRunningSchedule)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(2);
-    controls.StartButton();
+    controls.Start();
     EXPECT_EQ(runTimeTimer.restarts(), 1);
     ticks(1);
-    EXPECT_EQ(view.timeValueLabel, " 00:03");
-    QStringList frames = rig.take().filter("FF 01 01 00");
-    EXPECT_EQ(frames.size(), 2);
+    const QStringList events = rig.take();
+    EXPECT_EQ(events.last(), "clock 3");
+    EXPECT_EQ(events.filter("FF 01 01 00").size(), 2);
 }
 
 TEST_F(JobControlsFixture, RecarveStartsTheClockAgainFromZero)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(70);
     rig.take();
-    controls.RecarveButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 01 03 00", "text:Recarve\r\n\r\n"}));
-    EXPECT_EQ(view.timeValueLabel, "00:00");
+    controls.Recarve();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 03 00", "recarved", "clock 0"}));
     EXPECT_TRUE(runTimeTimer.running());
     ticks(1);
-    EXPECT_EQ(view.timeValueLabel, " 00:01");
+    EXPECT_EQ(rig.take(), QStringList{"clock 1"});
 
     // From a pause, Recarve runs the clock as well.
     controls.PauseCarving();
-    controls.RecarveButton();
+    controls.Recarve();
     EXPECT_TRUE(runTimeTimer.running());
 }
 
 TEST_F(JobControlsFixture, RestartClearsClockAndPositions)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(4);
-    view.xEdit = "123";
-    view.yEdit = "45";
     rig.take();
-    controls.RestartButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 04 01 00", "text:Restarting...\r\n\r\n", "enable"}));
+    controls.Restart();
+    // The window shows "00:00" and "000" for restarted.
+    EXPECT_EQ(rig.take(), (QStringList{"FF 04 01 00", "restarted"}));
     EXPECT_FALSE(runTimeTimer.running());
     EXPECT_EQ(controls.RunSeconds(), 0);
-    EXPECT_EQ(view.timeValueLabel, "00:00");
-    EXPECT_EQ(view.xEdit, "000");
-    EXPECT_EQ(view.yEdit, "000");
 }
 
 TEST_F(JobControlsFixture, SkipsWriteFrameThenTrailerAndLeaveTheClock)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(2);
     rig.take();
-    controls.FastForwardButton();
+    controls.FastForward();
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF070200"), QByteArray::fromHex("AA")}));
-    EXPECT_EQ(rig.take(), (QStringList{"FF 07 02 00", "AA", "text:Fast Forward for 15 row\r\n\r\n"}));
-    controls.FastBackwardButton();
+    EXPECT_EQ(rig.take(), (QStringList{"FF 07 02 00", "AA", "skipped 15"}));
+    controls.FastBackward();
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF070100"), QByteArray::fromHex("55")}));
-    EXPECT_EQ(rig.take(), (QStringList{"FF 07 01 00", "55", "text:Fast Backward for 15 row\r\n\r\n"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 07 01 00", "55", "skipped -15"}));
     EXPECT_TRUE(runTimeTimer.running());
     EXPECT_EQ(controls.RunSeconds(), 2);
 }
 
 TEST_F(JobControlsFixture, PictureDropResetsAndFinishStops)
 {
-    controls.StartButton();
+    controls.Start();
     ticks(9);
+    rig.take();
     emit rig.machine.events().carvingFinished(); // the machine's CarveFinished
     EXPECT_FALSE(runTimeTimer.running());
-    EXPECT_EQ(view.timeValueLabel, " 00:09");
+    EXPECT_EQ(controls.RunSeconds(), 9);
+    EXPECT_TRUE(rig.take().isEmpty()) << "the clock keeps its value";
     controls.ResetRunClock();
-    EXPECT_EQ(view.timeValueLabel, "00:00");
-    controls.StartButton();
+    EXPECT_EQ(rig.take(), QStringList{"clock 0"});
+    controls.Start();
     ticks(1);
-    EXPECT_EQ(view.timeValueLabel, " 00:01");
+    EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00", "started", "clock 1"}));
 }

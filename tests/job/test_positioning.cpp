@@ -1,4 +1,4 @@
-// Location modes, board clicks, jogs and the arrow keys.
+// Location modes, the laser sent to a board spot, jogs and the arrow keys.
 #include "job/positioning.h"
 
 #include "job_recorder.h"
@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace kovra;
-using job::LocationRadio;
+using job::LocationMode;
 
 namespace {
 
@@ -35,17 +35,13 @@ public:
 
 struct PositioningFixture : ::testing::Test {
     test::JobRig rig;
-    test::RecordingJobView& view = rig.view;
+    test::RadioGroup radios;
     FakeHotKeys hotKeys;
-    job::Positioning positioning{rig.frames(), rig.jobEvents, rig.board, hotKeys};
+    job::Positioning positioning{rig.frames(), rig.jobEvents, hotKeys};
 
-    void clickRadio(LocationRadio radio)
-    {
-        view.click(radio);
-        positioning.SelectLocationMode(view.checked());
-    }
+    void clickRadio(LocationMode radio) { positioning.SelectLocationMode(radios.click(radio)); }
     // The jog's quiet gap ends.
-    void endPause() { ASSERT_TRUE(rig.transfer.tick()); }
+    void endPause() { ASSERT_TRUE(rig.output.tick()); }
     std::array<int, 3> flags() const
     {
         return {positioning.PointModeActive(), positioning.CenterModeActive(), positioning.BoxModeActive()};
@@ -53,132 +49,108 @@ struct PositioningFixture : ::testing::Test {
     using Flags = std::array<int, 3>;
 };
 
-const QString PointHint = QStringLiteral(
-    "line:\r\n>>>>>>>>>>>>>>>>>>>>>>Click the drawing board to location.<<<<<<<<<<<<<<<<");
-
 } // namespace
 
 TEST_F(PositioningFixture, CenterRadioOnThenOff)
 {
-    clickRadio(LocationRadio::Center);
-    EXPECT_EQ(rig.take(), (QStringList{"line:Laser positioning to image center.", "FF 02 01 00"}));
+    clickRadio(LocationMode::Center);
+    EXPECT_EQ(rig.take(), (QStringList{"centre", "FF 02 01 00"}));
     EXPECT_EQ(flags(), (Flags{0, 1, 0}));
 
-    clickRadio(LocationRadio::Center); // the radio stays selected and clicks again
-    EXPECT_EQ(rig.take(), (QStringList{"uncheck"}));
-    EXPECT_FALSE(view.radios[LocationRadio::Center]);
+    clickRadio(LocationMode::Center); // the radio stays selected and clicks again
+    EXPECT_EQ(rig.take(), (QStringList{"off center"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
 }
 
 TEST_F(PositioningFixture, BoxRadioOnThenOffReturnsToCentre)
 {
-    clickRadio(LocationRadio::Box);
-    EXPECT_EQ(rig.take(), (QStringList{"line:\r\nTo carve content will be limited in the box.",
-                                       "line:Press the direction button to adjust the position.", "FF 02 02 00"}));
+    clickRadio(LocationMode::Box);
+    EXPECT_EQ(rig.take(), (QStringList{"box", "FF 02 02 00"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 1}));
 
-    clickRadio(LocationRadio::Box);
-    EXPECT_EQ(rig.take(), (QStringList{"uncheck", "FF 02 01 00"}));
-    EXPECT_FALSE(view.radios[LocationRadio::Box]);
+    clickRadio(LocationMode::Box);
+    EXPECT_EQ(rig.take(), (QStringList{"off box", "FF 02 01 00"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
 }
 
 TEST_F(PositioningFixture, SwitchingModesDirectly)
 {
-    clickRadio(LocationRadio::Box);
+    clickRadio(LocationMode::Box);
     rig.take();
-    clickRadio(LocationRadio::Center);
-    EXPECT_EQ(rig.take(), (QStringList{"line:Laser positioning to image center.", "FF 02 01 00"}));
+    clickRadio(LocationMode::Center);
+    EXPECT_EQ(rig.take(), (QStringList{"centre", "FF 02 01 00"}));
     EXPECT_EQ(flags(), (Flags{0, 1, 0}));
 
-    clickRadio(LocationRadio::Point);
-    EXPECT_EQ(rig.take(), (QStringList{PointHint}));
+    clickRadio(LocationMode::Point);
+    EXPECT_EQ(rig.take(), (QStringList{"point armed"}));
     EXPECT_EQ(flags(), (Flags{1, 0, 0}));
-    EXPECT_EQ(rig.board.Pointer(), image::CrosshairPointer);
 
-    // Leaving point mode for another mode disarms the board.
-    clickRadio(LocationRadio::Box);
+    // Leaving point mode for another mode disarms the board (the box event
+    // ends point positioning).
+    clickRadio(LocationMode::Box);
+    EXPECT_EQ(rig.take(), (QStringList{"box", "FF 02 02 00"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 1}));
-    EXPECT_EQ(rig.board.Pointer(), image::DefaultPointer);
-    rig.take();
-    EXPECT_FALSE(positioning.LocateAtClick(10, 10, 0));
-    EXPECT_TRUE(rig.take().isEmpty());
 }
 
-TEST_F(PositioningFixture, PointModeLocatesEveryClick)
+TEST_F(PositioningFixture, TheLaserGoesToTheSpotXBeforeY)
 {
-    clickRadio(LocationRadio::Point);
-    rig.take();
-    EXPECT_FALSE(positioning.LocateAtClick(100, 205, 1));
-    EXPECT_EQ(rig.take(), (QStringList{"line:Position to: 100,205", "FF 0A 01 00", "FF 0B 02 05"}));
-    EXPECT_FALSE(positioning.LocateAtClick(511, 0, 0));
-    EXPECT_EQ(rig.take(), (QStringList{"line:Position to: 511,0", "FF 0A 05 0B", "FF 0B 00 00"}));
-    positioning.LocateAtClick(250, 37, 0);
-    EXPECT_EQ(rig.take(), (QStringList{"line:Position to: 250,37", "FF 0A 02 32", "FF 0B 00 25"}));
-    EXPECT_EQ(rig.board.Pointer(), image::CrosshairPointer);
+    positioning.LocateAt(100, 205);
+    EXPECT_EQ(rig.take(), (QStringList{"located 100,205", "FF 0A 01 00", "FF 0B 02 05"}));
+    positioning.LocateAt(511, 0);
+    EXPECT_EQ(rig.take(), (QStringList{"located 511,0", "FF 0A 05 0B", "FF 0B 00 00"}));
+    positioning.LocateAt(250, 37);
+    EXPECT_EQ(rig.take(), (QStringList{"located 250,37", "FF 0A 02 32", "FF 0B 00 25"}));
 }
 
 TEST_F(PositioningFixture, PointRadioTwiceDisarmsTheBoard)
 {
-    clickRadio(LocationRadio::Point);
-    clickRadio(LocationRadio::Point);
+    clickRadio(LocationMode::Point);
+    clickRadio(LocationMode::Point);
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
-    EXPECT_FALSE(view.radios[LocationRadio::Point]);
-    EXPECT_EQ(rig.board.Pointer(), image::DefaultPointer);
-    rig.take();
-    positioning.LocateAtClick(100, 100, 0);
-    EXPECT_TRUE(rig.take().isEmpty());
-}
-
-TEST_F(PositioningFixture, TextPlacementClicksSendNothing)
-{
-    rig.board.SetPointer(image::IBeamPointer);
-    EXPECT_TRUE(positioning.LocateAtClick(30, 40, 0));
-    EXPECT_TRUE(rig.take().isEmpty());
+    EXPECT_EQ(rig.take(), (QStringList{"point armed", "off point"}));
 }
 
 TEST_F(PositioningFixture, FlagsOutliveAReset)
 {
     // ResetLocationControls (a job start) unchecks the radios but the mode is
     // remembered: the next click on the same radio only switches it off.
-    clickRadio(LocationRadio::Center);
-    view.ResetLocationControls();
+    clickRadio(LocationMode::Center);
+    radios.checked = {};
     rig.take();
-    clickRadio(LocationRadio::Center);
-    EXPECT_EQ(rig.take(), (QStringList{"uncheck"}));
+    clickRadio(LocationMode::Center);
+    EXPECT_EQ(rig.take(), (QStringList{"off center"}));
     EXPECT_EQ(flags(), (Flags{0, 0, 0}));
 }
 
 TEST_F(PositioningFixture, JogsWriteFrameTrailerLogThenPause)
 {
-    positioning.UpButton();
+    positioning.Jog(job::JogDirection::Up);
     EXPECT_EQ(rig.channel.writes, (QList<QByteArray>{QByteArray::fromHex("FF030100"), QByteArray::fromHex("01")}));
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "text:Laser Movement : Up\r\n", "pause:50"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "jogged up", "pause:50"}));
     endPause();
-    positioning.DownButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 02 00", "02", "text:Laser Movement : Down\r\n", "pause:50"}));
+    positioning.Jog(job::JogDirection::Down);
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 02 00", "02", "jogged down", "pause:50"}));
     endPause();
-    positioning.LeftButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    positioning.Jog(job::JogDirection::Left);
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "jogged left", "pause:50"}));
     endPause();
-    positioning.RightButton();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 04 00", "04", "text:Laser Movement : Right\r\n", "pause:50"}));
+    positioning.Jog(job::JogDirection::Right);
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 04 00", "04", "jogged right", "pause:50"}));
 }
 
 // The pause holds the outbound queue, not the thread: what is asked for
 // meanwhile goes out after it, in order, and the window is never blocked.
 TEST_F(PositioningFixture, CommandsDuringTheJogPauseWaitTheirTurn)
 {
-    positioning.UpButton();
-    positioning.LeftButton();
+    positioning.Jog(job::JogDirection::Up);
+    positioning.Jog(job::JogDirection::Left);
     rig.frames().StartCarve();
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "text:Laser Movement : Up\r\n", "pause:50",
-                              "text:Laser Movement : Left\r\n"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 01 00", "01", "jogged up", "pause:50", "jogged left"}));
     endPause();
     EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "pause:50"}));
     endPause();
     EXPECT_EQ(rig.take(), (QStringList{"FF 01 01 00"}));
-    EXPECT_FALSE(rig.transfer.tick());
+    EXPECT_FALSE(rig.output.tick());
 }
 
 TEST_F(PositioningFixture, ArrowHotKeysRegisterDispatchAndUnregister)
@@ -192,7 +164,7 @@ TEST_F(PositioningFixture, ArrowHotKeysRegisterDispatchAndUnregister)
     EXPECT_TRUE(rig.take().isEmpty()); // system-wide keys need no word in the log
 
     hotKeys.press(left);
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "jogged left", "pause:50"}));
     endPause();
     hotKeys.press(down);
     EXPECT_EQ(rig.take().first(), "FF 03 02 00");
@@ -230,19 +202,17 @@ TEST_F(PositioningFixture, AKeyHeldElsewhereStaysZeroAndNeverMatches)
 TEST_F(PositioningFixture, FocusOnlyArrowKeysUnderOffscreen)
 {
     platform::FallbackGlobalHotKeys keys(*QCoreApplication::instance());
-    job::Positioning arrows{rig.frames(), rig.jobEvents, rig.board, keys};
+    job::Positioning arrows{rig.frames(), rig.jobEvents, keys};
     auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
     };
 
     arrows.UpdateArrowHotKeys(true);
-    const QStringList notice = rig.take();
-    ASSERT_EQ(notice.size(), 1);
-    EXPECT_TRUE(notice[0].startsWith("line:")) << notice[0].toStdString();
+    EXPECT_EQ(rig.take(), QStringList{"focus only"});
 
     press(Qt::Key_Left);
-    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "text:Laser Movement : Left\r\n", "pause:50"}));
+    EXPECT_EQ(rig.take(), (QStringList{"FF 03 03 00", "03", "jogged left", "pause:50"}));
     endPause();
     press(Qt::Key_Up, Qt::ControlModifier);
     press(Qt::Key_A);

@@ -1,12 +1,10 @@
 #pragma once
 // Recording fakes for the machine link: a serial channel that keeps every
 // write and lets the test decide which ports open and when bytes leave, and
-// a surface that records what the window would show (the link's events go
-// through the real presenter, so tests see the window's texts and states).
+// a log of the link's events as lines of text, in order.
 
 #include "link/link_events.h"
 #include "link/serial_channel.h"
-#include "shell/machine_surface.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -119,52 +117,12 @@ private:
     link::OpenFailure m_failure;
 };
 
-class FakeLinkView final : public shell::MachineSurface {
-public:
-    QString log;             // the MessageLog text
-    QStringList calls;       // every call in order, for checking sequences
-    QString connectCaption;
-    bool connectEnabled = true;
-    bool breakVisible = false;
-    bool machineControlsEnabled = false;
-    int resetLocations = 0;
-    QString xEdit;
-    QString yEdit;
-    int burnTime = -1;
-    QList<QPair<QString, QString>> boxes;
-    QList<QPair<qint64, qint64>> progress;
-    int progressHidden = 0;
-    std::function<void()> whileBoxOpen;
-
-    void AppendLogLine(const QString& text) override { log += text + QStringLiteral("\r\n"); calls << "line:" + text; }
-    void AppendLogText(const QString& text) override { log += text; calls << "text:" + text; }
-    void EnableMachineControls() override { machineControlsEnabled = true; calls << "enable"; }
-    void DisableMachineControls() override { machineControlsEnabled = false; calls << "disable"; }
-    void ResetLocationControls() override { ++resetLocations; calls << "resetLocations"; }
-    void LockLocationControls() override { calls << "lock"; }
-    void UncheckRadio(job::LocationRadio) override { calls << "uncheck"; }
-    void SetTimeValueLabel(const QString& t) override { calls << "clock:" + t; }
-    void SetConnectButtonCaption(const QString& c) override { connectCaption = c; calls << "caption:" + c; }
-    void SetConnectButtonEnabled(bool e) override { connectEnabled = e; calls << QString("connectEnabled:%1").arg(e); }
-    void SetBreakButtonVisible(bool v) override { breakVisible = v; calls << QString("breakVisible:%1").arg(v); }
-    void SetXEdit(const QString& t) override { xEdit = t; calls << "x:" + t; }
-    void SetYEdit(const QString& t) override { yEdit = t; calls << "y:" + t; }
-    void SetBurnTime(int p) override { burnTime = p; calls << QString("burnTime:%1").arg(p); }
-    void ShowMessageBox(const QString& text, const QString& title) override
-    {
-        boxes.append({text, title});
-        calls << "box:" + text;
-        if (whileBoxOpen)
-            whileBoxOpen();
-    }
-    void ShowTransferProgress(qint64 written, qint64 total) override { progress.append({written, total}); }
-    void HideTransferProgress() override { ++progressHidden; calls << "hideProgress"; }
-};
-
-// Every link event as a line ("connected 3", "state Verifying"), in order.
+// Every link event as a line ("connected 3", "state Verifying"), in order;
+// the picture's progress apart, as (written, total) pairs.
 class LinkEventLog {
 public:
     QStringList events;
+    QList<QPair<qint64, qint64>> progress;
     explicit LinkEventLog(link::LinkEvents& e)
     {
         using L = link::LinkEvents;
@@ -191,6 +149,7 @@ public:
         QObject::connect(&e, &L::valueReported, [add](int v) { add(QStringLiteral("value %1").arg(v)); });
         QObject::connect(&e, &L::burnTimeReported, [add](int v) { add(QStringLiteral("burn time %1").arg(v)); });
         QObject::connect(&e, &L::pictureSending, [add](qint64 t) { add(QStringLiteral("sending %1").arg(t)); });
+        QObject::connect(&e, &L::pictureProgress, [this](qint64 w, qint64 t) { progress.append({w, t}); });
         QObject::connect(&e, &L::pictureSent, [add](bool ok, qint64 w, qint64 t) {
             add(QStringLiteral("sent %1 %2/%3").arg(ok ? "ok" : "failed").arg(w).arg(t));
         });

@@ -1,8 +1,6 @@
 #include "link/command_frames.h"
 #include "link/connection_manager.h"
 #include "link_fakes.h"
-#include "shell/machine_presenter.h"
-#include "shell/machine_texts.h"
 #include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +14,10 @@ const QByteArray kHandshake = bytes({0xFF, 0x09, 0x00, 0x00});
 
 struct ConnectionFixture : ::testing::Test {
     test::FakeSerialChannel channel;
-    test::FakeLinkView view;
     link::LinkEvents events;
-    job::JobEvents jobEvents;
-    shell::MachinePresenter presenter{events, jobEvents, view};
-    test::LinkEventLog eventLog{events};
-    test::ManualTimer retry, verify, portCheck, transfer;
-    link::PortWriter writer{channel, transfer};
+    test::LinkEventLog log{events};
+    test::ManualTimer retry, verify, portCheck, output;
+    link::PortWriter writer{channel, output};
     link::CommandFrames frames{writer};
     link::ConnectionManager connection{channel, frames, events, retry, verify, portCheck};
 
@@ -34,13 +29,14 @@ struct ConnectionFixture : ::testing::Test {
                 ports << w.port;
         return ports;
     }
-    int logCount(const QString& text) const { return int(view.log.count(text)); }
+    int count(const QString& event) const { return int(log.events.count(event)); }
     void connectOn(int port)
     {
         channel.openable = {port};
         connection.AutoConnect();
         ASSERT_TRUE(channel.IsOpen());
         connection.ConnectionEstablished();
+        log.take();
     }
 };
 
@@ -50,8 +46,7 @@ TEST_F(ConnectionFixture, MachineBehindASilentCom1IsFoundOnCom5)
 {
     channel.openable = {1, 5};
     connection.AutoConnect();
-    EXPECT_EQ(view.log, "Automatic Connecting...\r\n");
-    EXPECT_EQ(view.connectCaption, "Connecting...");
+    EXPECT_EQ(log.take(), (QStringList{"state scanning", "scan", "state verifying"}));
     EXPECT_EQ(verify.period(), 1000);
     EXPECT_EQ(handshakePorts(), QList<int>({1}));
 
@@ -65,7 +60,7 @@ TEST_F(ConnectionFixture, MachineBehindASilentCom1IsFoundOnCom5)
     EXPECT_EQ(channel.PortNumber(), 5);
 
     connection.ConnectionEstablished();
-    EXPECT_EQ(view.connectCaption, "OK");
+    EXPECT_EQ(log.take(), (QStringList{"state connected", "connected 5"})) << "one scan, verifying from port to port";
     EXPECT_EQ(retry.period(), 0);
     EXPECT_EQ(verify.period(), 0);
     EXPECT_EQ(portCheck.period(), 1000);
@@ -86,9 +81,9 @@ TEST_F(ConnectionFixture, NoPortsAtAllRepeatsTheScanEveryTwoSeconds)
 
     ASSERT_TRUE(retry.tick());
     ASSERT_TRUE(retry.tick());
-    EXPECT_EQ(logCount("Automatic Connecting...\r\n"), 3);
+    EXPECT_EQ(count("scan"), 3);
     EXPECT_EQ(retry.restarts(), 1); // the same period keeps its schedule
-    EXPECT_EQ(view.connectCaption, "Connecting...");
+    EXPECT_EQ(connection.State(), link::ConnectionState::Scanning);
 }
 
 TEST_F(ConnectionFixture, RetryKeepsRestartingScansUntilTheMachineAnswers)
@@ -111,15 +106,13 @@ TEST_F(ConnectionFixture, PresenceCheckMatchesTheWholePortName)
     connectOn(12);
     channel.present.names = "COM1ACOM12A";
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_FALSE(view.log.contains(">>>Connection BREAK !<<<"));
+    EXPECT_TRUE(log.take().isEmpty());
     EXPECT_EQ(portCheck.period(), 1000);
 
     channel.present.names = "COM1A";
-    view.log.clear();
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_TRUE(view.log.startsWith(">>>Connection BREAK !<<<\r\nAutomatic Connecting...\r\n"));
+    EXPECT_EQ(log.take().mid(0, 4), (QStringList{"state broken", "broken 12", "state scanning", "scan"}));
     EXPECT_EQ(portCheck.period(), 0);
-    EXPECT_EQ(view.connectCaption, "Connecting...");
 }
 
 TEST_F(ConnectionFixture, Com1IsNotFoundInCom10)
@@ -127,25 +120,23 @@ TEST_F(ConnectionFixture, Com1IsNotFoundInCom10)
     connectOn(1);
     channel.present.names = "COM10ACOM11A";
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_TRUE(view.log.contains(">>>Connection BREAK !<<<"));
+    EXPECT_EQ(count("broken 1"), 1);
 }
 
 TEST_F(ConnectionFixture, BreakThenUnplugStillStartsAScan)
 {
     connectOn(3);
     channel.present.names = "COM3A";
-    view.calls.clear();
     connection.Disconnect();
-    EXPECT_EQ(view.calls, QStringList({"caption:Connect", "connectEnabled:1", "text:Disconnected Connection\r\n\r\n",
-                                       "disable"}));
+    EXPECT_EQ(log.take(), (QStringList{"state closed", "disconnected"}));
     EXPECT_FALSE(channel.IsOpen());
     EXPECT_EQ(portCheck.period(), 1000);
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_FALSE(view.log.contains("BREAK"));
+    EXPECT_TRUE(log.take().isEmpty());
 
     channel.present.names.clear();
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_TRUE(view.log.contains(">>>Connection BREAK !<<<\r\nAutomatic Connecting...\r\n"));
+    EXPECT_EQ(log.take().mid(0, 4), (QStringList{"state broken", "broken 3", "state scanning", "scan"}));
     EXPECT_TRUE(channel.IsOpen()); // the machine is still openable in this fake
 }
 
@@ -169,7 +160,7 @@ TEST_F(ConnectionFixture, ASecondHandshakeAnswerOnlyRepeatsTheSteps)
     connectOn(6);
     const int restarts = portCheck.restarts();
     connection.ConnectionEstablished();
-    EXPECT_EQ(logCount(shell::texts::ConnectedBanner), 2);
+    EXPECT_EQ(log.take(), (QStringList{"connected 6"})) << "the connected steps again, the state unchanged";
     EXPECT_EQ(portCheck.restarts(), restarts);
     EXPECT_EQ(connection.ConnectedPortNumber(), 6);
     EXPECT_TRUE(channel.IsOpen());
@@ -180,23 +171,21 @@ TEST_F(ConnectionFixture, AnUnreadablePortListShowsItsBoxOncePerEpisode)
     connectOn(2);
     channel.present = {false, 5, {}};
     int nested = 0;
-    view.whileBoxOpen = [&] {
-        // Ticks keep coming while the box is open.
+    QObject::connect(&events, &link::LinkEvents::portListUnreadable, [&] {
+        // Ticks keep coming while whoever listens shows the failure.
         ++nested;
         portCheck.tick();
-    };
+    });
     ASSERT_TRUE(portCheck.tick());
     ASSERT_TRUE(portCheck.tick());
-    ASSERT_EQ(view.boxes.size(), 1);
-    EXPECT_EQ(view.boxes[0], qMakePair(QStringLiteral("打开状态=5, 键句柄=0"), QStringLiteral("提示信息")));
+    EXPECT_EQ(log.take(), (QStringList{"port list 5"}));
     EXPECT_EQ(nested, 1);
-    EXPECT_FALSE(view.log.contains("BREAK"));
 
     channel.present = {true, 0, "COM2A"};
     ASSERT_TRUE(portCheck.tick());
     channel.present = {false, 2, {}};
     ASSERT_TRUE(portCheck.tick());
-    EXPECT_EQ(view.boxes.size(), 2);
+    EXPECT_EQ(log.take(), (QStringList{"port list 2"}));
 }
 
 TEST_F(ConnectionFixture, DeniedDevicesAreNamedOncePerScan)
@@ -205,11 +194,9 @@ TEST_F(ConnectionFixture, DeniedDevicesAreNamedOncePerScan)
     channel.denied[33] = {"/dev/ttyS0", "dialout"};
     channel.denied[40] = {"/dev/ttyS7", "uucp"};
     connection.AutoConnect();
-    EXPECT_EQ(view.log.count("Cannot open"), 2);
-    EXPECT_EQ(view.log.count("/dev/ttyUSB0"), 1); // COM1 is tried twice, named once
-    EXPECT_TRUE(view.log.contains("Cannot open COM1 (/dev/ttyUSB0), COM33 (/dev/ttyS0): permission denied. "
-                                  "Join the group \"dialout\""));
-    EXPECT_TRUE(view.log.contains("COM40 (/dev/ttyS7): permission denied. Join the group \"uucp\""));
+    // COM1 is tried twice, named once.
+    EXPECT_EQ(log.take().filter("denied"),
+        (QStringList{"denied dialout: COM1 (/dev/ttyUSB0), COM33 (/dev/ttyS0)", "denied uucp: COM40 (/dev/ttyS7)"}));
     ASSERT_TRUE(retry.tick());
-    EXPECT_EQ(view.log.count("/dev/ttyUSB0"), 2);
+    EXPECT_EQ(log.take().filter("/dev/ttyUSB0").size(), 1);
 }

@@ -1,6 +1,5 @@
 #include "link/machine_parameters.h"
 #include "link_fakes.h"
-#include "shell/machine_presenter.h"
 #include "tests/support/manual_timer.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +11,10 @@ namespace {
 
 struct ParametersFixture : ::testing::Test {
     test::FakeSerialChannel channel;
-    test::FakeLinkView view;
     link::LinkEvents events;
-    job::JobEvents jobEvents;
-    shell::MachinePresenter presenter{events, jobEvents, view};
-    test::ManualTimer transfer;
-    link::PortWriter writer{channel, transfer};
+    test::LinkEventLog log{events};
+    test::ManualTimer output;
+    link::PortWriter writer{channel, output};
     link::CommandFrames frames{writer};
     link::MachineParameters parameters{frames, events};
 
@@ -32,18 +29,16 @@ struct ParametersFixture : ::testing::Test {
 
 TEST_F(ParametersFixture, ReleasingTheSliderSendsTheBurnTimeOnce)
 {
-    EXPECT_EQ(parameters.ShowBurnTime(55), "55");
-    EXPECT_TRUE(channel.writes.isEmpty());
     parameters.SendBurnTime(55);
     EXPECT_EQ(channel.wire(), bytes({0xFF, 0x05, 0x37, 0x00}));
-    EXPECT_EQ(view.log, "Burning Time: 55\r\n");
+    EXPECT_EQ(log.take(), QStringList{"burn time sent 55"});
 }
 
-TEST_F(ParametersFixture, AtOneHundredASecondLineFollows)
+TEST_F(ParametersFixture, OneHundredIsTheHighest)
 {
     parameters.SendBurnTime(100);
     EXPECT_EQ(channel.wire(), bytes({0xFF, 0x05, 0x64, 0x00}));
-    EXPECT_EQ(view.log, QStringLiteral("Burning Time: 100\r\n按按键可以继续调节灼烧时间\r\n"));
+    EXPECT_EQ(log.take(), QStringList{"burn time sent 100"});
 }
 
 TEST_F(ParametersFixture, EachReversalSendsItsFrameThenTheBox)
@@ -52,10 +47,7 @@ TEST_F(ParametersFixture, EachReversalSendsItsFrameThenTheBox)
     parameters.ReverseMotorXClicked();
     parameters.ReverseMotorYClicked();
     EXPECT_EQ(channel.wire(), bytes({0xFF, 8, 1, 0, 0xFF, 8, 1, 0, 0xFF, 8, 2, 0}));
-    ASSERT_EQ(view.boxes.size(), 3);
-    for (const auto& box : view.boxes)
-        EXPECT_EQ(box, qMakePair(QString("Saved !"), QString("Info")));
-    EXPECT_TRUE(view.log.isEmpty());
+    EXPECT_EQ(log.take(), (QStringList{"reversed X", "reversed X", "reversed Y"}));
 }
 
 TEST_F(ParametersFixture, TheBoxShowsEvenWhenNothingWasSent)
@@ -63,5 +55,5 @@ TEST_F(ParametersFixture, TheBoxShowsEvenWhenNothingWasSent)
     channel.PortClose();
     parameters.ReverseMotorYClicked();
     EXPECT_TRUE(channel.writes.isEmpty());
-    EXPECT_EQ(view.boxes.size(), 1);
+    EXPECT_EQ(log.take(), QStringList{"reversed Y"});
 }

@@ -1,4 +1,5 @@
-#include "link/command_frames.h"
+// The order of everything written: straight out when nothing waits, behind a
+// quiet gap or a turn otherwise, and nothing for a closed port's successor.
 #include "link/port_writer.h"
 #include "link_fakes.h"
 #include "tests/support/manual_timer.h"
@@ -12,12 +13,9 @@ namespace {
 
 struct WriterFixture : ::testing::Test {
     test::FakeSerialChannel channel;
-    test::ManualTimer timer;
-    link::PortWriter writer{channel, timer};
-    link::CommandFrames frames{writer};
-    QStringList events;
-    QList<QPair<qint64, qint64>> progress;
-    QByteArray picture = QByteArray(32768, '\x3C');
+    test::ManualTimer gap;
+    link::PortWriter writer{channel, gap};
+    QStringList turn; // what the turn's holder hears
 
     void SetUp() override
     {
@@ -26,111 +24,73 @@ struct WriterFixture : ::testing::Test {
         ASSERT_TRUE(channel.PortOpen());
         channel.instantWrite = false;
     }
-    link::PictureWrite callbacks()
+    link::OutputTurn holder(const QString& name)
     {
-        link::PictureWrite cb;
-        cb.begin = [this] { events << "begin"; };
-        cb.progress = [this](qint64 w, qint64 t) { progress.append({w, t}); };
-        cb.done = [this](bool ok, qint64 written) { events << QString("done:%1:%2").arg(ok).arg(written); };
-        return cb;
+        return {[this, name] { turn << name + " started"; },
+            [this, name](qint64 n) { turn << QStringLiteral("%1 left %2").arg(name).arg(n); },
+            [this, name] { turn << name + " lost"; }};
     }
 };
 
 } // namespace
 
-TEST_F(WriterFixture, CommandsGivenDuringThePictureGoOutAfterIt)
+TEST_F(WriterFixture, WritesWaitBehindAGapAndATurnInTheirOrder)
 {
-    frames.StartCarve(); // before: goes out at once
-    writer.WritePicture(picture, callbacks());
-    frames.JogUp(); // during the wait
-    ASSERT_EQ(channel.writes.size(), 1);
-    ASSERT_TRUE(timer.tick());
-    EXPECT_EQ(events, QStringList({"begin"}));
-    frames.PauseCarve(); // during the write
-    ASSERT_EQ(channel.writes.size(), 2);
-    EXPECT_EQ(channel.writes[1].bytes, picture);
+    writer.SendBytes(bytes({1}));
+    writer.PauseOutput(50);
+    writer.SendBytes(bytes({2}));
+    writer.TakeTurn(holder("a"));
+    writer.SendBytes(bytes({3}));
+    EXPECT_EQ(channel.wire(), bytes({1}));
+    EXPECT_EQ(gap.period(), 50);
+    EXPECT_TRUE(turn.isEmpty());
 
-    // The frame written before the picture leaves first; it is not progress.
-    channel.completeWrite(4);
-    channel.completeWrite(10000);
-    channel.completeWrite(22000);
-    EXPECT_EQ(channel.writes.size(), 2); // the rest still waits
-    EXPECT_EQ(events, QStringList({"begin"}));
-    channel.completeWrite(768);
-    EXPECT_EQ(progress, (QList<QPair<qint64, qint64>>{{0, 32768}, {10000, 32768}, {32000, 32768}, {32768, 32768}}));
-    EXPECT_EQ(events, QStringList({"begin", "done:1:32768"}));
-    EXPECT_EQ(channel.wire(), bytes({0xFF, 1, 1, 0}) + picture + bytes({0xFF, 3, 1, 0, 0x01, 0xFF, 1, 2, 0}));
+    ASSERT_TRUE(gap.tick());
+    EXPECT_EQ(channel.wire(), bytes({1, 2}));
+    EXPECT_EQ(turn, QStringList{"a started"});
+    // Only the holder writes during its turn, and hears its bytes leave.
+    channel.SendBytes(bytes({9, 9}));
+    channel.completeWrite(1);
+    channel.completeWrite(2);
+    EXPECT_EQ(turn, (QStringList{"a started", "a left 1", "a left 2"}));
+    EXPECT_EQ(writer.QueuedCount(), 1);
+
+    // The turn's last word comes before what waited behind it.
+    writer.EndTurn([&] { turn << "a ended"; });
+    EXPECT_EQ(channel.wire(), bytes({1, 2, 9, 9, 3}));
+    EXPECT_EQ(turn.last(), "a ended");
     EXPECT_FALSE(writer.Busy());
+    channel.completeWrite(1);
+    EXPECT_EQ(turn.size(), 4); // no turn hears bytes after it ended
 }
 
-TEST_F(WriterFixture, DoneWaitsForTheDriverQueueToEmpty)
+TEST_F(WriterFixture, ClosingThePortEndsTheTurnAndDropsWhatWaited)
 {
-    channel.outputQueued = 900;
-    writer.WritePicture(picture, callbacks());
-    ASSERT_TRUE(timer.tick());
-    channel.completeWrite(32768);
-    EXPECT_EQ(events, QStringList({"begin"}));
-    EXPECT_EQ(timer.period(), link::PortWriter::kDrainPollMs);
-    ASSERT_TRUE(timer.tick());
-    channel.outputQueued = 0;
-    ASSERT_TRUE(timer.tick());
-    EXPECT_EQ(events, QStringList({"begin", "done:1:32768"}));
-    EXPECT_EQ(timer.period(), 0);
-}
-
-TEST_F(WriterFixture, ADriverQueueThatNeverEmptiesDoesNotHangTheTransfer)
-{
-    channel.outputQueued = 10;
-    writer.WritePicture(picture, callbacks());
-    ASSERT_TRUE(timer.tick());
-    channel.completeWrite(32768);
-    int ticks = 0;
-    while (timer.tick() && ticks < 100000)
-        ++ticks;
-    EXPECT_EQ(ticks, link::PortWriter::kDrainLimitMs / link::PortWriter::kDrainPollMs);
-    EXPECT_EQ(events.last(), "done:1:32768");
-}
-
-TEST_F(WriterFixture, ThePortClosingMidPictureFailsItAndDropsWhatWaited)
-{
-    writer.WritePicture(picture, callbacks());
-    ASSERT_TRUE(timer.tick());
-    frames.StartCarve();
-    writer.WritePicture(picture, callbacks());
-    channel.completeWrite(5000);
+    writer.TakeTurn(holder("a"));
+    writer.SendBytes(bytes({3}));
+    writer.TakeTurn(holder("b"));
+    writer.PauseOutput(50);
     channel.PortClose();
-    EXPECT_EQ(events, QStringList({"begin", "done:0:5000", "done:0:0"}));
+    EXPECT_EQ(turn, (QStringList{"a started", "a lost", "b lost"}));
     EXPECT_FALSE(writer.Busy());
     EXPECT_EQ(writer.QueuedCount(), 0);
-    // A scan opening another port must not get the dropped frames.
+    EXPECT_FALSE(writer.SendBytes(bytes({4})));
+
+    // A scan opening another port must not get the dropped bytes.
     channel.openable = {3};
     channel.SetPortNumber(3);
     ASSERT_TRUE(channel.PortOpen());
-    frames.Handshake();
-    EXPECT_EQ(channel.writes.last().bytes, bytes({0xFF, 9, 0, 0}));
-    EXPECT_EQ(channel.writes.last().port, 3);
-    EXPECT_EQ(channel.writes.size(), 2);
+    writer.SendBytes(bytes({0xFF, 9, 0, 0}));
+    ASSERT_EQ(channel.writes.size(), 1);
+    EXPECT_EQ(channel.writes[0].port, 3);
 }
 
-TEST_F(WriterFixture, APictureOnAClosedPortFailsAfterItsWait)
+TEST_F(WriterFixture, ATurnMayEndAsItStarts)
 {
-    channel.PortClose();
-    writer.WritePicture(picture, callbacks());
-    ASSERT_TRUE(timer.tick());
-    EXPECT_EQ(events, QStringList({"begin", "done:0:0"}));
-    EXPECT_TRUE(channel.writes.isEmpty());
-}
-
-TEST_F(WriterFixture, TwoRequestsSendThePictureTwiceInTurn)
-{
-    writer.WritePicture(picture, callbacks());
-    writer.WritePicture(picture, callbacks());
-    ASSERT_TRUE(timer.tick());
-    EXPECT_EQ(channel.writes.size(), 1);
-    channel.completeWrite(32768);
-    EXPECT_EQ(timer.period(), link::PortWriter::kPictureDelayMs);
-    ASSERT_TRUE(timer.tick());
-    ASSERT_EQ(channel.writes.size(), 2);
-    channel.completeWrite(32768);
-    EXPECT_EQ(events, QStringList({"begin", "done:1:32768", "begin", "done:1:32768"}));
+    link::OutputTurn quick;
+    quick.started = [this] { writer.EndTurn(); };
+    writer.TakeTurn(quick);
+    writer.SendBytes(bytes({5}));
+    EXPECT_EQ(channel.wire(), bytes({5}));
+    EXPECT_FALSE(writer.Busy());
 }

@@ -1,6 +1,6 @@
-#include "shell/config_file.h"
 #include "platform/paths.h"
-#include "shell/font_settings.h"
+#include "shell/settings/config_file.h"
+#include "shell/settings/font_settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -119,9 +119,19 @@ TEST_F(ConfigFileTest, UnwritableFileOrFolderIsLeftAloneAndReported)
               QStringLiteral("1"));
     QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
 
-    ConfigFile elsewhere(m_dir.filePath(QStringLiteral("no-such-folder/Config.ini")));
-    EXPECT_FALSE(elsewhere.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("2")));
+    // The private-profile write does not make folders; the program's file does.
+    const QString missing = m_dir.filePath(QStringLiteral("no-such-folder/deeper/Config.ini"));
+    EXPECT_FALSE(shell::WriteProfileText(missing, QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("2")));
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("no-such-folder"))));
+    ConfigFile elsewhere(missing);
+    EXPECT_TRUE(elsewhere.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("2")));
+    EXPECT_EQ(elsewhere.Read(QStringLiteral("MainWindow"), QStringLiteral("Language"), QString()), QStringLiteral("2"));
+
+    // A folder that cannot be made: a plain file stands where it would go.
+    store("not a folder");
+    ConfigFile blocked(path() + QStringLiteral("/Config.ini"));
+    EXPECT_FALSE(blocked.Write(QStringLiteral("MainWindow"), QStringLiteral("Language"), QStringLiteral("2")));
+    EXPECT_EQ(contents(), QByteArray("not a folder"));
 }
 
 TEST_F(ConfigFileTest, WritesThatWouldBreakTheFileAreRefused)

@@ -1,16 +1,16 @@
 // The effect window's tuning strip and contact sheet against a real picture
-// session, and the tuning kept in Config.ini.
+// flow, and the tuning kept in Config.ini.
 #include "image/drawing_board.h"
-#include "image/fitting.h"
-#include "image/picture_session.h"
-#include "shell/board_widget.h"
-#include "shell/config_file.h"
-#include "shell/contact_sheet_window.h"
-#include "shell/effect_studio.h"
-#include "shell/effect_window.h"
-#include "shell/tuning_settings.h"
-#include "shell/tuning_strip.h"
-#include "tests/image/recording_image_view.h"
+#include "picture/picture_flow.h"
+#include "rendering/fitting.h"
+#include "shell/widgets/board_widget.h"
+#include "shell/settings/config_file.h"
+#include "shell/effects/contact_sheet_window.h"
+#include "shell/effects/effect_studio.h"
+#include "shell/effects/effect_window.h"
+#include "shell/settings/tuning_settings.h"
+#include "shell/effects/tuning_strip.h"
+#include "tests/picture/picture_rig.h"
 #include "tests/support/manual_timer.h"
 
 #include <QCheckBox>
@@ -27,8 +27,8 @@
 namespace kovra::test {
 namespace {
 
-using image::Rendering;
-using image::Tuning;
+using rendering::Rendering;
+using rendering::Tuning;
 using shell::StudioSettings;
 
 QImage white(int w, int h)
@@ -93,6 +93,7 @@ protected:
     void dropAndCompute()
     {
         pictures.FileDropped({picturePath});
+        ASSERT_TRUE(WaitForAnswer(events));
         window.show();
         ASSERT_TRUE(timer.tick());
     }
@@ -108,11 +109,12 @@ protected:
     QImage plainWhite = white(600, 600);
     image::DrawingBoard preview{512, 512};
     ManualTimer timer;
-    RecordingImageView view;
-    image::PictureSession pictures{preview, plainWhite, timer, view};
+    picture::PictureEvents events;
+    PictureEventLog log{events};
+    picture::PictureFlow pictures{preview, plainWhite, timer, events};
     shell::ConfigFile config{dir.filePath("Config.ini")};
     shell::EffectWindow window{pictures.blackWhiteBoard(), pictures.ditherBoard()};
-    shell::EffectStudio studio{pictures, config};
+    shell::EffectStudio studio{pictures, events, config};
 };
 
 TEST_F(EffectStudioTest, StripRedrawsTheBoardsAtOnceResetsAndIsRemembered)
@@ -131,22 +133,22 @@ TEST_F(EffectStudioTest, StripRedrawsTheBoardsAtOnceResetsAndIsRemembered)
     strip.InvertCheck->setChecked(true);
     strip.BrightnessSlider->setValue(25);
     settle();
-    EXPECT_EQ(pictures.studio().tuning(), (Tuning{.brightness = 25, .invert = true}));
+    EXPECT_EQ(pictures.tunedPicture().tuning(), (Tuning{.brightness = 25, .invert = true}));
     EXPECT_NE(pictures.blackWhiteBoard().picture(), plainLeft);
     EXPECT_NE(pictures.ditherBoard().picture(), plainRight);
     EXPECT_EQ(strip.BrightnessValueLabel->text(), QStringLiteral("25"));
 
     strip.RenderingCombo->setCurrentIndex(strip.RenderingCombo->findData(int(Rendering::Sierra)));
-    EXPECT_EQ(pictures.studio().rightRendering(), Rendering::Sierra);
+    EXPECT_EQ(pictures.tunedPicture().rightRendering(), Rendering::Sierra);
     EXPECT_EQ(strip.GammaValueLabel->text(), QStringLiteral("1.00"));
     strip.GammaSlider->setValue(strip.GammaSlider->maximum());
     settle();
-    EXPECT_EQ(pictures.studio().tuning().gamma, 5.0);
+    EXPECT_EQ(pictures.tunedPicture().tuning().gamma, 5.0);
 
     // Reset: neutral tone controls, today's boards again; the rendering stays.
     strip.ResetButton->click();
     settle();
-    EXPECT_TRUE(pictures.studio().tuning().isNeutral());
+    EXPECT_TRUE(pictures.tunedPicture().tuning().isNeutral());
     EXPECT_EQ(pictures.blackWhiteBoard().picture(), plainLeft);
     EXPECT_EQ(strip.rightRendering(), Rendering::Sierra);
 
@@ -156,12 +158,13 @@ TEST_F(EffectStudioTest, StripRedrawsTheBoardsAtOnceResetsAndIsRemembered)
     EXPECT_EQ(stored.tuning, Tuning{.contrast = -40});
     EXPECT_EQ(stored.rightRendering, Rendering::Sierra);
 
-    // The next start: the same values in the session and the strip.
-    image::PictureSession again(preview, plainWhite, timer, view);
-    shell::EffectStudio studioAgain(again, config);
+    // The next start: the same values in the flow and the strip.
+    picture::PictureEvents eventsAgain;
+    picture::PictureFlow again(preview, plainWhite, timer, eventsAgain);
+    shell::EffectStudio studioAgain(again, eventsAgain, config);
     studioAgain.LoadSettings();
-    EXPECT_EQ(again.studio().tuning(), Tuning{.contrast = -40});
-    EXPECT_EQ(again.studio().rightRendering(), Rendering::Sierra);
+    EXPECT_EQ(again.tunedPicture().tuning(), Tuning{.contrast = -40});
+    EXPECT_EQ(again.tunedPicture().rightRendering(), Rendering::Sierra);
 }
 
 TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
@@ -172,12 +175,12 @@ TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
     shell::ContactSheetWindow* sheet = studio.contactSheet();
     ASSERT_NE(sheet, nullptr);
     ASSERT_TRUE(sheet->isVisible());
-    ASSERT_EQ(sheet->tileCount(), image::RenderingCount + 1);
-    const std::vector<QImage> all = pictures.studio().renderAll();
+    ASSERT_EQ(sheet->tileCount(), rendering::RenderingCount + 1);
+    const std::vector<QImage> all = pictures.tunedPicture().renderAll();
     for (int i = 0; i < sheet->tileCount(); ++i) {
         const QImage tile = sheet->tileImage(i);
         ASSERT_EQ(tile.size(), QSize(shell::ContactSheetWindow::TileSide, shell::ContactSheetWindow::TileSide)) << i;
-        if (i < image::RenderingCount) {
+        if (i < rendering::RenderingCount) {
             EXPECT_EQ(tile, shell::HalfSize(all[size_t(i)])) << i;
         }
     }
@@ -185,23 +188,23 @@ TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
     sheet->ActualSizeCheck->setChecked(true);
     const int bayer = int(Rendering::Bayer);
     EXPECT_EQ(sheet->tileImage(bayer),
-              shell::MiddlePart(all[size_t(bayer)], pictures.studio().place(), shell::ContactSheetWindow::TileSide));
+              shell::MiddlePart(all[size_t(bayer)], pictures.tunedPicture().place(), shell::ContactSheetWindow::TileSide));
 
     // The sheet follows the tuning while it is open.
     window.TuningControls->InvertCheck->setChecked(true);
     settle();
     EXPECT_EQ(sheet->tileImage(bayer),
-              shell::MiddlePart(pictures.studio().render(Rendering::Bayer), pictures.studio().place(),
+              shell::MiddlePart(pictures.tunedPicture().render(Rendering::Bayer), pictures.tunedPicture().place(),
                                 shell::ContactSheetWindow::TileSide));
 
     // A click on a tile chooses its rendering; the sheet closes with the window.
-    const QImage chosen = pictures.studio().render(Rendering::Jarvis);
-    QWidget* tile = sheet->childAt(sheet->tileGeometry(int(Rendering::Jarvis)).center());
+    const QImage chosen = pictures.tunedPicture().render(Rendering::Jarvis);
+    QWidget* tile = sheet->tile(int(Rendering::Jarvis));
     ASSERT_NE(tile, nullptr);
     QTest::mouseClick(tile, Qt::LeftButton);
-    EXPECT_FALSE(pictures.effectWindowOpen());
-    EXPECT_EQ(preview.picture().copy(0, 0, image::FitSize, image::FitSize), chosen);
-    EXPECT_TRUE(view.calls.endsWith("CloseEffectWindow"));
+    EXPECT_FALSE(pictures.choosing());
+    EXPECT_EQ(preview.picture().copy(0, 0, rendering::FitSize, rendering::FitSize), chosen);
+    EXPECT_EQ(log.names.last(), "chosen jarvis");
 }
 
 } // namespace

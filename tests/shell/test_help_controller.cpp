@@ -1,6 +1,6 @@
 #include "platform/desktop.h"
-#include "shell/help_controller.h"
-#include "shell/message_box.h"
+#include "shell/help/help_controller.h"
+#include "shell/widgets/message_box.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,17 +1,16 @@
 #include "image/drawing_board.h"
 #include "platform/paths.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
 #include "shell/languages.h"
+#include "shell/main_window.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QWidget>
+#include <QPixmap>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -23,9 +22,9 @@ namespace {
 using shell::InterfaceLanguages;
 using shell::LanguageCaptions;
 
-QString captionOf(QWidget& window, const char* name)
+QString captionOf(const shell::MainWindow& window, const char* name)
 {
-    QObject* control = window.findChild<QObject*>(QLatin1String(name));
+    QWidget* control = window.controlNamed(QLatin1String(name));
     if (auto* group = qobject_cast<QGroupBox*>(control))
         return group->title();
     if (auto* button = qobject_cast<QAbstractButton*>(control))
@@ -43,31 +42,19 @@ QString expected(int language, const char* control)
     return QStringLiteral("<no caption>");
 }
 
-// A stand-in for the main window: every captioned control by name and kind,
-// each with the design caption "design".
-std::unique_ptr<QWidget> makeWindow()
+// The main window with every captioned control showing "design", so a
+// caption left alone is told from one that was set.
+void showDesignCaptions(shell::MainWindow& window)
 {
-    auto window = std::make_unique<QWidget>();
-    auto* group = new QGroupBox(window.get());
     for (const shell::Caption& caption : LanguageCaptions(0)) {
-        const QString name = QLatin1String(caption.control);
-        QWidget* control = nullptr;
-        const QString design = QStringLiteral("design");
-        if (name.endsWith(QLatin1String("Group")))
-            control = new QGroupBox(design, window.get());
-        else if (name.endsWith(QLatin1String("Radio")))
-            control = new QRadioButton(design, group); // nested, as in a group box
-        else if (name.endsWith(QLatin1String("Check")))
-            control = new QCheckBox(design, group);
-        else if (name.endsWith(QLatin1String("Label")))
-            control = new QLabel(design, window.get());
-        else
-            control = new QPushButton(design, window.get());
-        control->setObjectName(name);
+        QWidget* control = window.controlNamed(QLatin1String(caption.control));
+        if (auto* group = qobject_cast<QGroupBox*>(control))
+            group->setTitle(QStringLiteral("design"));
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setText(QStringLiteral("design"));
+        else if (auto* label = qobject_cast<QLabel*>(control))
+            label->setText(QStringLiteral("design"));
     }
-    new QComboBox(window.get());
-    window->findChild<QComboBox*>()->setObjectName(QStringLiteral("LanguageCombo"));
-    return window;
 }
 
 // Each language's prompt is a plain picture of its own grey, easy to tell apart.
@@ -83,7 +70,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_window = makeWindow();
+        showDesignCaptions(*m_window);
         m_languages = std::make_unique<InterfaceLanguages>(*m_window, m_board, m_config, prompt);
     }
     void store(const QByteArray& bytes)
@@ -97,7 +84,7 @@ protected:
         QFile file(m_config.file());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    QComboBox& combo() { return *m_window->findChild<QComboBox*>(QStringLiteral("LanguageCombo")); }
+    QComboBox& combo() { return *m_window->LanguageCombo; }
     void expectLanguage(int language)
     {
         for (const shell::Caption& caption : LanguageCaptions(language))
@@ -108,7 +95,10 @@ protected:
     QTemporaryDir m_dir;
     shell::ConfigFile m_config{m_dir.filePath(QStringLiteral("Config.ini"))};
     image::DrawingBoard m_board{512, 512};
-    std::unique_ptr<QWidget> m_window;
+    image::DrawingBoard m_horizontalRuler{558, 14};
+    image::DrawingBoard m_verticalRuler{10, 558};
+    std::unique_ptr<shell::MainWindow> m_window =
+        std::make_unique<shell::MainWindow>(m_board, m_horizontalRuler, m_verticalRuler, QPixmap(10, 10));
     std::unique_ptr<InterfaceLanguages> m_languages;
 };
 

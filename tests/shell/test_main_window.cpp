@@ -1,9 +1,9 @@
 // The main window's control groups and its message log.
 #include "image/drawing_board.h"
 #include "shell/control_groups.h"
-#include "shell/board_widget.h"
+#include "shell/widgets/board_widget.h"
 #include "shell/main_window.h"
-#include "shell/message_log.h"
+#include "shell/widgets/message_log.h"
 
 #include <QCheckBox>
 #include <QPixmap>
@@ -93,20 +93,20 @@ TEST(ControlGroups, ResetUnchecksEnablesAndRestoresTheDefaultPointer)
     Window w;
     w.groups.LockLocationControls();
     w.window.PointRadio->setChecked(true);
-    w.preview.SetPointer(image::CrosshairPointer);
+    w.preview.SetPointer(shell::CrosshairPointer);
     w.groups.ResetLocationControls();
     for (QRadioButton* r : w.radios())
         EXPECT_FALSE(r->isChecked()) << r->objectName().toStdString();
     for (QWidget* c : w.locationControls())
         EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_EQ(w.preview.Pointer(), image::DefaultPointer);
+    EXPECT_EQ(w.preview.Pointer(), shell::DefaultPointer);
 }
 
 TEST(ControlGroups, ResetThenLockAsAtStartOfAJob)
 {
     Window w;
     w.window.CenterRadio->setChecked(true);
-    w.preview.SetPointer(image::IBeamPointer);
+    w.preview.SetPointer(shell::IBeamPointer);
     w.groups.ResetLocationControls();
     w.groups.LockLocationControls();
     for (QRadioButton* r : w.radios())
@@ -116,7 +116,7 @@ TEST(ControlGroups, ResetThenLockAsAtStartOfAJob)
     // Only the seven: the rest of the machine controls keep their state.
     EXPECT_TRUE(w.window.SendImageButton->isEnabled());
     EXPECT_TRUE(w.window.BurnTimeSlider->isEnabled());
-    EXPECT_EQ(w.preview.Pointer(), image::DefaultPointer);
+    EXPECT_EQ(w.preview.Pointer(), shell::DefaultPointer);
 }
 
 TEST(MessageLog, StartsWithTheWelcomeLineAndAppendsAtTheEnd)

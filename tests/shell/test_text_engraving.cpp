@@ -1,15 +1,20 @@
+#include "image/bitmap_image.h"
 #include "image/drawing_board.h"
+#include "shell/widgets/board_widget.h"
 #include "image/text_drawing.h"
+#include "picture/image_edits.h"
 #include "platform/paths.h"
-#include "shell/config_file.h"
+#include "shell/settings/config_file.h"
+#include "shell/main_window.h"
 #include "shell/text_engraving.h"
+#include "tests/picture/picture_rig.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QWidget>
+#include <QPixmap>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -45,25 +50,8 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_board.SetBackgroundColour(Qt::white);
         m_board.ClearBoard();
-        m_textEdit = new QPlainTextEdit(QStringLiteral("Input Text Here..."), &m_window);
-        m_textEdit->setObjectName(QStringLiteral("TextEdit"));
-        auto* boardWidget = new QWidget(&m_window);
-        boardWidget->resize(514, 514);
-        m_preview = new QPlainTextEdit(boardWidget);
-        m_preview->setObjectName(QStringLiteral("TextPreviewEdit"));
-        m_preview->setGeometry(215, 447, 208, 40);
-        m_preview->hide();
-        m_confirm = new QPushButton(QStringLiteral("OK"), boardWidget);
-        m_confirm->setObjectName(QStringLiteral("TextConfirmButton"));
-        m_confirm->setGeometry(445, 445, 40, 40);
-        m_confirm->hide();
-        m_radio = new QRadioButton(QStringLiteral("Location"), &m_window);
-        m_radio->setObjectName(QStringLiteral("TextRadio"));
-        m_fontButton = new QPushButton(QStringLiteral("Font"), &m_window);
-        m_fontButton->setObjectName(QStringLiteral("FontButton"));
         m_window.show();
-
-        m_text = std::make_unique<TextEngraving>(m_window, m_board, m_config, [this](const QFont& initial) {
+        m_text = std::make_unique<TextEngraving>(m_window, m_board, m_edits, m_config, [this](const QFont& initial) {
             m_offered = initial;
             ++m_dialogs;
             return m_choice;
@@ -85,12 +73,19 @@ protected:
     QTemporaryDir m_dir;
     shell::ConfigFile m_config{m_dir.filePath(QStringLiteral("Config.ini"))};
     image::DrawingBoard m_board{512, 512};
-    QWidget m_window;
-    QPlainTextEdit* m_textEdit = nullptr;
-    QPlainTextEdit* m_preview = nullptr;
-    QPushButton* m_confirm = nullptr;
-    QRadioButton* m_radio = nullptr;
-    QPushButton* m_fontButton = nullptr;
+    image::DrawingBoard m_horizontalRuler{558, 14};
+    image::DrawingBoard m_verticalRuler{10, 558};
+    shell::MainWindow m_window{m_board, m_horizontalRuler, m_verticalRuler, QPixmap(10, 10)};
+    QPlainTextEdit* m_textEdit = m_window.TextEdit;
+    QPlainTextEdit* m_preview = m_window.TextPreviewEdit;
+    QPushButton* m_confirm = m_window.TextConfirmButton;
+    QRadioButton* m_radio = m_window.TextRadio;
+    QPushButton* m_fontButton = m_window.FontButton;
+    image::BitmapImage m_working;
+    image::BitmapImage m_scratch;
+    picture::PictureEvents m_events;
+    PictureEventLog m_log{m_events};
+    picture::ImageEdits m_edits{m_board, m_working, m_scratch, QImage(), m_events};
     std::optional<QFont> m_choice;
     QFont m_offered;
     int m_dialogs = 0;
@@ -193,7 +188,7 @@ TEST_F(TextEngravingTest, PlacementModeAndTextBoxPlacement)
 
     m_radio->click();
     EXPECT_TRUE(m_radio->isChecked());
-    EXPECT_EQ(m_board.Pointer(), image::IBeamPointer);
+    EXPECT_EQ(m_board.Pointer(), shell::IBeamPointer);
     EXPECT_TRUE(m_preview->isHidden());
 
     ASSERT_TRUE(m_text->PlaceTextBox(100, 50));
@@ -202,7 +197,7 @@ TEST_F(TextEngravingTest, PlacementModeAndTextBoxPlacement)
     EXPECT_TRUE(m_confirm->isVisible());
     EXPECT_EQ(m_confirm->geometry(), QRect(445, 445, 40, 40)) << "the button never moves";
     EXPECT_FALSE(m_radio->isChecked());
-    EXPECT_EQ(m_board.Pointer(), image::DefaultPointer);
+    EXPECT_EQ(m_board.Pointer(), shell::DefaultPointer);
 
     // Clicking the radio again hides the shown box and starts over.
     m_radio->click();
@@ -250,6 +245,8 @@ TEST_F(TextEngravingTest, TwoLinesStackByLineHeightPlusTwoAndBlankLinesSurvive)
     place(40, 60);
     m_confirm->click();
     EXPECT_EQ(m_board.picture(), expected.picture());
+    EXPECT_EQ(m_log.names, QStringList{"textPlaced 40,60"});
+    EXPECT_EQ(m_log.placedText, QStringLiteral("Ab\r\nCd\r\n\r\nEf\r\n\r\n"));
 }
 
 TEST_F(TextEngravingTest, EmptyTextDrawsNothingAndHidesTheBox)
@@ -260,6 +257,7 @@ TEST_F(TextEngravingTest, EmptyTextDrawsNothingAndHidesTheBox)
     m_confirm->click();
     EXPECT_EQ(m_board.picture(), before);
     EXPECT_TRUE(m_preview->isHidden());
+    EXPECT_TRUE(m_log.names.isEmpty());
 }
 
 } // namespace

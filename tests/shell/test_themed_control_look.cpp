@@ -1,5 +1,5 @@
 // The themed look: push buttons pixel by pixel in every state, and the other controls' shapes.
-#include "shell/themed_control_look.h"
+#include "shell/look/themed_control_look.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,0 +1,176 @@
+#include "shell/effects/tuning_strip.h"
+
+#include "shell/widgets/place_control.h"
+#include "shell/widgets/window_fonts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+#include <cmath>
+
+namespace kovra::shell {
+
+namespace {
+
+using rendering::Tuning;
+
+// The gamma slider is logarithmic, neutral in the middle: position p in
+// -100..100 is gamma 5^(p / 100), 0.20 to 5.00, rounded to hundredths.
+constexpr int kGammaPositions = 100;
+
+double gammaAt(int position)
+{
+    return std::round(100.0 * std::pow(Tuning::MaxGamma, double(position) / kGammaPositions)) / 100.0;
+}
+
+int gammaPosition(double gamma)
+{
+    return int(std::lround(kGammaPositions * std::log(gamma) / std::log(Tuning::MaxGamma)));
+}
+
+QLabel* placeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int width,
+                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* label = PlaceControl<QLabel>(parent, name, x, y, width, 24);
+    label->setText(QString::fromLatin1(text));
+    label->setFont(ArialFont(13));
+    label->setAlignment(align);
+    return label;
+}
+
+} // namespace
+
+TuningStrip::TuningStrip(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TuningStrip"));
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+
+    // Under the black-and-white board.
+    ThresholdLabel = placeLabel(this, "ThresholdLabel", "Threshold", 8, 4, 72);
+    ThresholdSlider = placeSlider("ThresholdSlider", 84, 4, 370, Tuning::MinThreshold, Tuning::MaxThreshold);
+    ThresholdValueLabel = placeLabel(this, "ThresholdValueLabel", "", 458, 4, 44, right);
+
+    // Under the right-hand board.
+    RenderingLabel = placeLabel(this, "RenderingLabel", "Rendering", 544, 4, 84);
+    RenderingCombo = PlaceControl<QComboBox>(this, "RenderingCombo", 632, 4, 200, 24);
+    for (rendering::Rendering r : rendering::AllRenderings)
+        if (r != rendering::Rendering::BlackWhite)
+            RenderingCombo->addItem(rendering::RenderingLabel(r), int(r));
+    ContactSheetButton = PlaceControl<QPushButton>(this, "ContactSheetButton", 848, 2, 210, 28);
+    ContactSheetButton->setText(QStringLiteral("All renderings side by side"));
+    ContactSheetButton->setFont(ButtonFont());
+
+    // The tone controls, for both boards.
+    BrightnessLabel = placeLabel(this, "BrightnessLabel", "Brightness", 8, 40, 72);
+    BrightnessSlider = placeSlider("BrightnessSlider", 84, 40, 160, Tuning::MinBrightness, Tuning::MaxBrightness);
+    BrightnessValueLabel = placeLabel(this, "BrightnessValueLabel", "", 248, 40, 44, right);
+    ContrastLabel = placeLabel(this, "ContrastLabel", "Contrast", 304, 40, 72);
+    ContrastSlider = placeSlider("ContrastSlider", 380, 40, 160, Tuning::MinContrast, Tuning::MaxContrast);
+    ContrastValueLabel = placeLabel(this, "ContrastValueLabel", "", 544, 40, 44, right);
+    GammaLabel = placeLabel(this, "GammaLabel", "Gamma", 600, 40, 72);
+    GammaSlider = placeSlider("GammaSlider", 676, 40, 160, -kGammaPositions, kGammaPositions, false);
+    GammaValueLabel = placeLabel(this, "GammaValueLabel", "", 840, 40, 44, right);
+    InvertCheck = PlaceControl<QCheckBox>(this, "InvertCheck", 904, 40, 76, 24);
+    InvertCheck->setText(QStringLiteral("Invert"));
+    InvertCheck->setFont(ArialFont(13));
+    ResetButton = PlaceControl<QPushButton>(this, "ResetButton", 990, 38, 68, 28);
+    ResetButton->setText(QStringLiteral("Reset"));
+    ResetButton->setFont(ButtonFont());
+
+    setTuning(Tuning{});
+
+    // The gamma shown and reported is the slider's only once it is moved, so
+    // a stored value between two positions is kept as it was.
+    connect(GammaSlider, &QSlider::valueChanged, this, [this](int position) {
+        if (m_quiet)
+            return;
+        m_gamma = gammaAt(position);
+        controlMoved();
+    });
+    connect(InvertCheck, &QCheckBox::toggled, this, [this] { controlMoved(); });
+    connect(RenderingCombo, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_quiet)
+            emit rightRenderingChanged(rightRendering());
+    });
+    connect(ContactSheetButton, &QPushButton::clicked, this, [this] { emit contactSheetRequested(); });
+    // Reset brings the tone controls back to neutral; the rendering stays.
+    connect(ResetButton, &QPushButton::clicked, this, [this] {
+        setTuning(Tuning{});
+        emit tuningChanged(tuning());
+    });
+}
+
+QSlider* TuningStrip::placeSlider(const char* name, int x, int y, int width, int lo, int hi, bool report)
+{
+    auto* slider = PlaceControl<QSlider>(this, name, x, y, width, 24);
+    slider->setOrientation(Qt::Horizontal);
+    slider->setRange(lo, hi);
+    // Tracking: every move is a change, so the boards follow the drag.
+    slider->setTracking(true);
+    slider->setPageStep(qMax(1, (hi - lo) / 20));
+    if (report)
+        connect(slider, &QSlider::valueChanged, this, [this] { controlMoved(); });
+    return slider;
+}
+
+void TuningStrip::setTuning(const rendering::Tuning& tuning)
+{
+    m_quiet = true;
+    ThresholdSlider->setValue(tuning.threshold);
+    BrightnessSlider->setValue(tuning.brightness);
+    ContrastSlider->setValue(tuning.contrast);
+    GammaSlider->setValue(gammaPosition(tuning.gamma));
+    m_gamma = tuning.gamma;
+    InvertCheck->setChecked(tuning.invert);
+    m_quiet = false;
+    showValues();
+}
+
+rendering::Tuning TuningStrip::tuning() const
+{
+    Tuning t;
+    t.threshold = ThresholdSlider->value();
+    t.brightness = BrightnessSlider->value();
+    t.contrast = ContrastSlider->value();
+    t.gamma = m_gamma;
+    t.invert = InvertCheck->isChecked();
+    return t;
+}
+
+void TuningStrip::setRightRendering(rendering::Rendering rendering)
+{
+    const int index = RenderingCombo->findData(int(rendering));
+    if (index < 0)
+        return;
+    m_quiet = true;
+    RenderingCombo->setCurrentIndex(index);
+    m_quiet = false;
+}
+
+rendering::Rendering TuningStrip::rightRendering() const
+{
+    return rendering::Rendering(RenderingCombo->currentData().toInt());
+}
+
+void TuningStrip::showValues()
+{
+    const Tuning t = tuning();
+    ThresholdValueLabel->setText(QString::number(t.threshold));
+    BrightnessValueLabel->setText(QString::number(t.brightness));
+    ContrastValueLabel->setText(QString::number(t.contrast));
+    GammaValueLabel->setText(QString::number(t.gamma, 'f', 2));
+}
+
+void TuningStrip::controlMoved()
+{
+    if (m_quiet)
+        return;
+    showValues();
+    emit tuningChanged(tuning());
+}
+
+} // namespace kovra::shell

@@ -1,0 +1,68 @@
+#pragma once
+// The effect window's tuning strip, under its two boards: the threshold of
+// the black and white (under the left board), the rendering the right-hand
+// board shows and the contact sheet button (under the right one), then
+// brightness, contrast, gamma, invert and "Reset". Every change is reported
+// at once, also while a slider is dragged.
+
+#include "rendering/rendering.h"
+#include "rendering/tuning.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace kovra::shell {
+
+class TuningStrip : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int Height = 72;
+
+    explicit TuningStrip(QWidget* parent = nullptr);
+
+    // Shows values without reporting them as changes.
+    void setTuning(const rendering::Tuning& tuning);
+    rendering::Tuning tuning() const;
+    void setRightRendering(rendering::Rendering rendering);
+    rendering::Rendering rightRendering() const;
+
+    QLabel* ThresholdLabel = nullptr;
+    QSlider* ThresholdSlider = nullptr;
+    QLabel* ThresholdValueLabel = nullptr;
+    QLabel* RenderingLabel = nullptr;
+    QComboBox* RenderingCombo = nullptr;
+    QPushButton* ContactSheetButton = nullptr;
+    QLabel* BrightnessLabel = nullptr;
+    QSlider* BrightnessSlider = nullptr;
+    QLabel* BrightnessValueLabel = nullptr;
+    QLabel* ContrastLabel = nullptr;
+    QSlider* ContrastSlider = nullptr;
+    QLabel* ContrastValueLabel = nullptr;
+    QLabel* GammaLabel = nullptr;
+    QSlider* GammaSlider = nullptr;
+    QLabel* GammaValueLabel = nullptr;
+    QCheckBox* InvertCheck = nullptr;
+    QPushButton* ResetButton = nullptr;
+
+signals:
+    void tuningChanged(const rendering::Tuning& tuning);
+    void rightRenderingChanged(rendering::Rendering rendering);
+    void contactSheetRequested();
+
+private:
+    // report: every move is reported as a change of the tuning.
+    QSlider* placeSlider(const char* name, int x, int y, int width, int lo, int hi, bool report = true);
+    void showValues();
+    void controlMoved();
+
+    // Set while the strip itself moves its controls.
+    bool m_quiet = false;
+    double m_gamma = 1.0;
+};
+
+} // namespace kovra::shell
