@@ -1,5 +1,7 @@
 #include "app/doctor_command.h"
 
+#include "app/command_line.h"
+
 #ifdef KOVRA_HAVE_DOCTOR
 #include "doctor/port_link.h"
 #include "doctor/serial_doctor.h"
@@ -44,6 +46,19 @@ QString DoctorUsage()
         "  KOVRA_PORT_TABLE      0: only the port directory names ports.\n");
 }
 
+namespace {
+
+// The options, for the parser (DoctorUsage says them in full).
+void describe(CommandLine& line)
+{
+    line.addFlag(QStringLiteral("udev-rule"), QString());
+    line.addValue(QStringLiteral("link"), QStringLiteral("COMn"), QString(),
+        QStringLiteral("needs a port (COM1..COM64) and a device"));
+    line.addValue(QStringLiteral("root"), QStringLiteral("DIR"), QString(), QStringLiteral("needs a folder"));
+}
+
+} // namespace
+
 #ifdef KOVRA_HAVE_DOCTOR
 
 namespace {
@@ -77,42 +92,37 @@ bool ruleAdapters(const doctor::SerialDoctor& doctor, const doctor::DoctorReport
 
 int RunDoctorCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString root;
-    bool rule = false;
-    QString ruleDevice;
-    int linkNumber = 0;
-    QString linkDevice;
     auto usageError = [&](const QString& message) {
         err << "kovra doctor: " << message << "\n" << DoctorUsage();
         return 2;
     };
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            out << DoctorUsage();
-            return 0;
-        }
-        if (a == QLatin1String("--root")) {
-            if (i + 1 >= args.size())
-                return usageError(QStringLiteral("--root needs a folder"));
-            root = args[++i];
-        } else if (a == QLatin1String("--udev-rule")) {
-            rule = true;
-            if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
-                ruleDevice = args[++i];
-        } else if (a == QLatin1String("--link")) {
-            if (i + 2 >= args.size())
-                return usageError(QStringLiteral("--link needs a port (COM1..COM64) and a device"));
-            linkNumber = doctor::ParsePortName(args[++i]);
-            if (!linkNumber)
-                return usageError(QStringLiteral("--link takes a port from COM1 to COM64, not \"%1\"").arg(args[i]));
-            linkDevice = args[++i];
-        } else {
-            return usageError(QStringLiteral("unknown argument \"%1\"").arg(a));
-        }
+    CommandLine line;
+    describe(line);
+    const bool parsed = line.parse(args);
+    if (line.helpWanted()) {
+        out << DoctorUsage();
+        return 0;
     }
-    if (rule && linkNumber)
+    if (!parsed)
+        return usageError(line.error());
+    const QString root = line.value(QStringLiteral("root"));
+    const bool rule = line.isSet(QStringLiteral("udev-rule"));
+    const bool link = line.isSet(QStringLiteral("link"));
+    if (rule && link)
         return usageError(QStringLiteral("--udev-rule and --link are separate commands"));
+    // The words beside the options: the rule's device, or the link's.
+    const QStringList words = line.words();
+    const qsizetype most = rule || link ? 1 : 0;
+    if (words.size() > most)
+        return usageError(QStringLiteral("unknown argument \"%1\"").arg(words[most]));
+    if (link && words.isEmpty())
+        return usageError(QStringLiteral("--link needs a port (COM1..COM64) and a device"));
+    const QString ruleDevice = rule ? words.value(0) : QString();
+    const int linkNumber = link ? doctor::ParsePortName(line.value(QStringLiteral("link"))) : 0;
+    if (link && !linkNumber)
+        return usageError(QStringLiteral("--link takes a port from COM1 to COM64, not \"%1\"")
+                              .arg(line.value(QStringLiteral("link"))));
+    const QString linkDevice = link ? words.value(0) : QString();
 
     const doctor::SerialDoctor doctor = doctor::SerialDoctor::ForThisProgram(root);
     if (linkNumber) {
@@ -140,7 +150,10 @@ int RunDoctorCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
 int RunDoctorCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
+    CommandLine line;
+    describe(line);
+    line.parse(args);
+    if (line.helpWanted()) {
         out << DoctorUsage();
         return 0;
     }
