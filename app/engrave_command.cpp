@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/console_views.h"
+#include "app/scanned_ports.h"
 #include "app/terminal_progress.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
@@ -39,6 +40,12 @@ namespace kovra::app {
 namespace {
 
 enum class Stage { Rendering, Connecting, Sending, Engraving, Done, Failed };
+
+#ifdef KOVRA_HAVE_DOCTOR
+const QString kDoctorHint = QStringLiteral("; kovra doctor tells why");
+#else
+const QString kDoctorHint;
+#endif
 
 const QString kBurnTime = QStringLiteral("burn-time");
 const QString kConnectTimeout = QStringLiteral("connect-timeout");
@@ -253,9 +260,9 @@ void EngraveRun::wireDeadline()
     m_deadline.setSingleShot(true);
     QObject::connect(&m_deadline, &QTimer::timeout, [this] {
         if (m_stage == Stage::Connecting || m_stage == Stage::Rendering || m_stage == Stage::Sending)
-            fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
-                                   "KOVRA_PORT_DIR to a folder of COMn links)")
-                        .arg(m_options.connectTimeoutS));
+            fail(3, QStringLiteral("no machine answered the handshake within %1 s; %2%3")
+                        .arg(m_options.connectTimeoutS)
+                        .arg(DescribeScannedPorts(m_channel.portNames()), kDoctorHint));
         else
             fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(m_options.jobTimeoutS));
     });
