@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         return runCommandLine(argc, argv);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kovra"));
+    kovra::app::SetDesktopIdentity();
     // The pictures to open; Qt's own options (-style, -platform, ...) are
     // taken out of the arguments already.
     kovra::app::CommandLine line;
