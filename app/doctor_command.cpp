@@ -96,9 +96,18 @@ int RunDoctorCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "kovra doctor: " << message << "\n" << DoctorUsage();
         return 2;
     };
+    // The rule's device is optional, so it comes as the next word; the
+    // usual "--udev-rule=DEVICE" is taken as the same.
+    QStringList words;
+    for (const QString& word : args) {
+        if (word.startsWith(QLatin1String("--udev-rule=")))
+            words << QStringLiteral("--udev-rule") << word.section(u'=', 1);
+        else
+            words << word;
+    }
     CommandLine line;
     describe(line);
-    const bool parsed = line.parse(args);
+    const bool parsed = line.parse(words);
     if (line.helpWanted()) {
         out << DoctorUsage();
         return 0;
@@ -111,7 +120,7 @@ int RunDoctorCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (rule && link)
         return usageError(QStringLiteral("--udev-rule and --link are separate commands"));
     // The words beside the options: the rule's device, or the link's.
-    const QStringList words = line.words();
+    words = line.words();
     const qsizetype most = rule || link ? 1 : 0;
     if (words.size() > most)
         return usageError(QStringLiteral("unknown argument \"%1\"").arg(words[most]));
