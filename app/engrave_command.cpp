@@ -1,6 +1,8 @@
 #include "app/engrave_command.h"
 
+#include "app/command_line.h"
 #include "app/console_views.h"
+#include "app/scanned_ports.h"
 #include "app/terminal_progress.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
@@ -39,71 +41,87 @@ namespace {
 
 enum class Stage { Rendering, Connecting, Sending, Engraving, Done, Failed };
 
+const QString kDoctorHint = QStringLiteral("; kovra doctor tells why");
+
+const QString kBurnTime = QStringLiteral("burn-time");
+const QString kConnectTimeout = QStringLiteral("connect-timeout");
+const QString kJobTimeout = QStringLiteral("job-timeout");
+constexpr int kLongestConnectS = 3600;
+constexpr int kLongestJobS = 86400;
+
+void describe(CommandLine& line)
+{
+    const EngraveOptions defaults;
+    line.addValue(kBurnTime, QStringLiteral("1..100"),
+        QStringLiteral("The burn time to set on the machine (default: the machine's own)."),
+        QStringLiteral("takes a whole number from 1 to 100"));
+    line.addValue(kConnectTimeout, QStringLiteral("SECONDS"),
+        QStringLiteral("How long a machine has to answer the scan (default: %1).").arg(defaults.connectTimeoutS),
+        QStringLiteral("takes a whole number of seconds from 1 to %1").arg(kLongestConnectS));
+    line.addValue(kJobTimeout, QStringLiteral("SECONDS"),
+        QStringLiteral("How long the job may take from Start to its end (default: %1).").arg(defaults.jobTimeoutS),
+        QStringLiteral("takes a whole number of seconds from 1 to %1").arg(kLongestJobS));
+    AddRenderOptions(line);
+}
+
+bool read(CommandLine& line, EngraveOptions& options)
+{
+    if (!line.checkWords(1, 1, QStringLiteral("no picture given"),
+            QStringLiteral("only one picture can be engraved at a time"))
+        || !line.readNumber(kBurnTime, 1, 100, options.burnTime)
+        || !line.readNumber(kConnectTimeout, 1, kLongestConnectS, options.connectTimeoutS)
+        || !line.readNumber(kJobTimeout, 1, kLongestJobS, options.jobTimeoutS)
+        || !ReadRenderOptions(line, options.render))
+        return false;
+    options.picture = line.words().constFirst();
+    return true;
+}
+
 } // namespace
 
 QString EngraveUsage()
 {
+    CommandLine line;
+    describe(line);
     return QStringLiteral(
-        "usage: kovra engrave PICTURE [--burn-time 1..100] [--connect-timeout SECONDS] [--job-timeout SECONDS]\n"
-        "                     %1\n"
-        "Finds the machine by the port scan, sends the rendered picture and engraves it.\n"
-        "The effect is one of the renderings \"kovra render --list\" names (default: dither).\n"
-        "Ports come from $KOVRA_PORT_DIR (entries named COMn) before the default device table.\n"
-        "A machine must answer within --connect-timeout (default %2 s), the job end within --job-timeout\n"
-        "(default %3 s). Exit status: 0 finished, 2 a wrong option or a picture that cannot be used,\n"
-        "3 no machine answered, 4 the job did not end in time, 5 the connection broke after Start.\n")
-        .arg(RenderOptionsUsage())
+        "usage: kovra engrave PICTURE [options]\n"
+        "Finds the machine by the port scan, sends the rendered picture and engraves it, with the log\n"
+        "and the progress in the terminal. Ports come from $KOVRA_PORT_DIR (entries named COMn) before\n"
+        "the default device table, which KOVRA_PORT_TABLE=0 leaves out.\n"
+        "Exit status: 0 finished, 2 a wrong option or a picture that cannot be used, 3 no machine\n"
+        "answered within the connect time-out (%1 s unless set), 4 the job did not end within the job\n"
+        "time-out (%2 s unless set), 5 the connection broke after Start.\n"
+        "\n%3")
         .arg(EngraveOptions{}.connectTimeoutS)
-        .arg(EngraveOptions{}.jobTimeoutS);
+        .arg(EngraveOptions{}.jobTimeoutS)
+        .arg(line.optionsHelp());
 }
 
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](int& into, int lo, int hi) {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("%1 needs a value").arg(a);
-                return false;
-            }
-            bool ok = false;
-            const int v = args[++i].toInt(&ok);
-            if (!ok || v < lo || v > hi) {
-                error = QStringLiteral("%1 takes a number from %2 to %3").arg(a).arg(lo).arg(hi);
-                return false;
-            }
-            into = v;
-            return true;
-        };
-        switch (TakeRenderOption(args, i, options.render, error)) {
-        case OptionTaken::Taken: continue;
-        case OptionTaken::Error: return false;
-        case OptionTaken::NotOurs: break;
-        }
-        if (a == QLatin1String("--burn-time")) {
-            if (!value(options.burnTime, 1, 100))
-                return false;
-        } else if (a == QLatin1String("--connect-timeout")) {
-            if (!value(options.connectTimeoutS, 1, 3600))
-                return false;
-        } else if (a == QLatin1String("--job-timeout")) {
-            if (!value(options.jobTimeoutS, 1, 86400))
-                return false;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            error = QStringLiteral("unknown option %1").arg(a);
-            return false;
-        } else if (options.picture.isEmpty()) {
-            options.picture = a;
-        } else {
-            error = QStringLiteral("only one picture can be engraved at a time");
-            return false;
-        }
+    CommandLine line;
+    describe(line);
+    if (line.parse(args) && read(line, options))
+        return true;
+    error = line.error();
+    return false;
+}
+
+int RunEngraveCommandLine(const QStringList& args)
+{
+    CommandLine line;
+    describe(line);
+    EngraveOptions options;
+    const bool parsed = line.parse(args) && read(line, options);
+    if (line.helpWanted()) {
+        std::fputs(qPrintable(EngraveUsage()), stdout);
+        return 0;
     }
-    if (options.picture.isEmpty()) {
-        error = QStringLiteral("no picture given");
-        return false;
+    if (!parsed) {
+        std::fprintf(stderr, "kovra engrave: %s (kovra engrave --help)\n", qPrintable(line.error()));
+        return 2;
     }
-    return true;
+    return RunEngraveCommand(options);
 }
 
 int RunEngraveCommand(const EngraveOptions& options)
@@ -238,9 +256,9 @@ void EngraveRun::wireDeadline()
     m_deadline.setSingleShot(true);
     QObject::connect(&m_deadline, &QTimer::timeout, [this] {
         if (m_stage == Stage::Connecting || m_stage == Stage::Rendering || m_stage == Stage::Sending)
-            fail(3, QStringLiteral("no machine answered the handshake within %1 s (looked at COM1..COM64; set "
-                                   "KOVRA_PORT_DIR to a folder of COMn links)")
-                        .arg(m_options.connectTimeoutS));
+            fail(3, QStringLiteral("no machine answered the handshake within %1 s; %2%3")
+                        .arg(m_options.connectTimeoutS)
+                        .arg(DescribeScannedPorts(m_channel.portNames()), kDoctorHint));
         else
             fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(m_options.jobTimeoutS));
     });

@@ -24,6 +24,9 @@ struct EngraveOptions {
 // one-line message.
 bool ParseEngraveOptions(const QStringList& args, EngraveOptions& options, QString& error);
 QString EngraveUsage();
+// The command as typed (the words after "engrave"): its help, a wrong
+// command line (status 2) or the engraving.
+int RunEngraveCommandLine(const QStringList& args);
 
 // Runs the engraving in the running event loop; the exit status: 0 after
 // CarveFinished, 2 when the picture cannot be used, 3 when no machine answers

@@ -37,6 +37,7 @@
 #include "shell/trace_painter.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -50,6 +51,14 @@ namespace kovra::app {
 
 namespace {
 constexpr int kSupportedFirmwareVersion = 1;
+}
+
+void SetDesktopIdentity()
+{
+    const QString id = QStringLiteral(KOVRA_APP_ID);
+    QGuiApplication::setApplicationName(id);
+    QGuiApplication::setDesktopFileName(id);
+    QGuiApplication::setWindowIcon(assets::WindowIcon());
 }
 
 Program::Program()

@@ -53,6 +53,13 @@ class TracePainter;
 
 namespace kovra::app {
 
+// The window program as the desktop knows it, set before its first window:
+// the class of its windows (X11's WM_CLASS, which Qt takes from the
+// application's name) and its Wayland app id are the desktop entry's id, so
+// the desktop matches the windows to the entry; and every window carries the
+// program's icon.
+void SetDesktopIdentity();
+
 class Program {
 public:
     Program();

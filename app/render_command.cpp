@@ -1,5 +1,7 @@
 #include "app/render_command.h"
 
+#include "app/command_line.h"
+#include "app/engrave_command.h"
 #include "app/tuning_options.h"
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
@@ -20,26 +22,24 @@ namespace kovra::app {
 
 namespace {
 
-// Parses [PICTURE] OUT.png and the rendering options; the files in order.
-bool parse(const QStringList& args, bool withEffect, int files, QStringList& paths, RenderOptions& options,
-           QString& error)
+// The command line of render (withEffect) or testcard.
+void describe(CommandLine& line, bool withEffect)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        switch (TakeRenderOption(args, i, options, error, withEffect)) {
-        case OptionTaken::Taken: continue;
-        case OptionTaken::Error: return false;
-        case OptionTaken::NotOurs: break;
-        }
-        if (args[i].startsWith(QLatin1String("--"))) {
-            error = QStringLiteral("unknown option %1; the options are %2").arg(args[i], RenderOptionsUsage(withEffect));
-            return false;
-        }
-        paths << args[i];
-    }
-    if (paths.size() != files) {
-        error = files == 2 ? QStringLiteral("give a picture and the PNG file to write") : QStringLiteral("give the PNG file to write");
+    AddRenderOptions(line, withEffect);
+    if (withEffect)
+        line.addFlag(QStringLiteral("list"), QStringLiteral("Print the renderings' names, one a line."));
+}
+
+// Parses [PICTURE] OUT.png and the rendering options; the files in order.
+bool parse(CommandLine& line, const QStringList& args, bool withEffect, QStringList& paths, RenderOptions& options)
+{
+    const int files = withEffect ? 2 : 1;
+    const QString give = files == 2 ? QStringLiteral("give a picture and the PNG file to write")
+                                    : QStringLiteral("give the PNG file to write");
+    if (!line.parse(args) || !line.checkWords(files, files, give, give + QStringLiteral(", nothing more"))
+        || !ReadRenderOptions(line, options, withEffect))
         return false;
-    }
+    paths = line.words();
     return true;
 }
 
@@ -80,35 +80,52 @@ int fail(QTextStream& err, const char* command, const QString& why, int status)
 
 QString RenderUsage()
 {
-    return QStringLiteral("usage: kovra render PICTURE OUT.png %1\n"
+    CommandLine line;
+    describe(line, true);
+    return QStringLiteral("usage: kovra render PICTURE OUT.png [options]\n"
                           "       kovra render --list\n"
                           "Writes the 512 x 512 board that \"Send Image To Machine\" would send, as a one-bit PNG\n"
-                          "(black = burned). The effect is one of the renderings --list names (default: dither).\n")
-        .arg(RenderOptionsUsage());
+                          "(black = burned), with no machine and no display. Exit status: 0 written, 1 the file\n"
+                          "cannot be written, 2 a wrong option or a picture that cannot be used.\n"
+                          "\n%1\n"
+                          "Renderings (--effect), with the effect window's names:\n%2")
+        .arg(line.optionsHelp(), RenderingTable());
 }
 
 QString TestCardUsage()
 {
-    return QStringLiteral("usage: kovra testcard OUT.png %1\n"
+    CommandLine line;
+    describe(line, false);
+    return QStringLiteral("usage: kovra testcard OUT.png [options]\n"
                           "Writes a 512 x 512 one-bit test card: a grey ramp rendered by every rendering, one\n"
-                          "labelled strip each. Burn it once to see which rendering suits a material.\n")
-        .arg(RenderOptionsUsage(false));
+                          "labelled strip each, tuned by the options. Burn it once to see which rendering suits\n"
+                          "a material. Exit status: 0 written, 1 the file cannot be written, 2 a wrong option.\n"
+                          "\n%1")
+        .arg(line.optionsHelp());
 }
 
 int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
+    CommandLine line;
+    describe(line, true);
+    QStringList paths;
+    RenderOptions options;
+    const bool parsed = parse(line, args, true, paths, options);
+    if (line.helpWanted()) {
         out << RenderUsage();
         return 0;
     }
-    if (args == QStringList{QStringLiteral("--list")}) {
+    if (line.isSet(QStringLiteral("list"))) {
+        // The list alone: anything beside it is a mistake to point out.
+        QStringList others = args;
+        others.removeIf([](const QString& word) { return word == QLatin1String("--list") || word == QLatin1String("-list"); });
+        if (!others.isEmpty())
+            return fail(err, "render", QStringLiteral("--list takes nothing more, not \"%1\"").arg(others.join(u' ')), 2);
         out << RenderingList();
         return 0;
     }
-    QStringList paths;
-    RenderOptions options;
-    QString error;
-    if (!parse(args, true, 2, paths, options, error))
+    QString error = line.error();
+    if (!parsed)
         return fail(err, "render", error, 2);
 
     QImage board;
@@ -121,17 +138,48 @@ int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
 int RunTestCardCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
+    CommandLine line;
+    describe(line, false);
+    QStringList paths;
+    RenderOptions options;
+    const bool parsed = parse(line, args, false, paths, options);
+    if (line.helpWanted()) {
         out << TestCardUsage();
         return 0;
     }
-    QStringList paths;
-    RenderOptions options;
-    QString error;
-    if (!parse(args, false, 1, paths, options, error))
+    QString error = line.error();
+    if (!parsed)
         return fail(err, "testcard", error, 2);
     if (!WriteRasterPng(job::EncodeEngravePicture(rendering::MakeTestCard(options.tuning)), paths[0], error))
         return fail(err, "testcard", error, 1);
+    return 0;
+}
+
+QString SampleUsage()
+{
+    CommandLine line;
+    return QStringLiteral("usage: kovra sample OUT.png\n"
+                          "Writes the sample picture the run command opens (800 x 600, PNG). Exit status: 0 written,\n"
+                          "1 the file cannot be written or none was given, 2 a wrong option.\n"
+                          "\n%1")
+        .arg(line.optionsHelp());
+}
+
+int RunSampleCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    CommandLine line;
+    const bool parsed = line.parse(args);
+    if (line.helpWanted()) {
+        out << SampleUsage();
+        return 0;
+    }
+    if (!parsed)
+        return fail(err, "sample", line.error(), 2);
+    const QString give = QStringLiteral("give the PNG file to write");
+    if (!line.checkWords(1, 1, give, give + QStringLiteral(", nothing more")))
+        return fail(err, "sample", line.error(), 1);
+    if (!WriteSamplePicture(line.words().constFirst()))
+        return fail(err, "sample", QStringLiteral("cannot write %1").arg(line.words().constFirst()), 1);
     return 0;
 }
 

@@ -3,7 +3,8 @@
 // would encode, made by the same picture code as the window (fitting, tuning,
 // rendering, the choice onto the preview board) and written as a one-bit PNG
 // (black = burned), with no machine and no display. "kovra testcard OUT.png":
-// the material test card, written the same way.
+// the material test card, written the same way; "kovra sample OUT.png" the
+// sample picture.
 
 #include <QByteArray>
 #include <QString>
@@ -19,6 +20,10 @@ int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
 int RunTestCardCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 QString RenderUsage();
 QString TestCardUsage();
+// "kovra sample OUT.png": 0 when written, 1 when not (or no file was
+// given), 2 for a wrong option.
+int RunSampleCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+QString SampleUsage();
 
 // The machine's 32768-byte raster as a 512 × 512 one-bit PNG, black where a
 // dot is burned. False with a reason when it cannot be written.

@@ -1,5 +1,6 @@
 #include "app/tuning_options.h"
 
+#include "app/command_line.h"
 #include "picture/picture_flow.h"
 
 #include <cmath>
@@ -10,86 +11,94 @@ namespace {
 
 using rendering::Tuning;
 
-bool wholeNumber(const QString& text, int lo, int hi, int& into)
+const QString kEffect = QStringLiteral("effect");
+const QString kBrightness = QStringLiteral("brightness");
+const QString kContrast = QStringLiteral("contrast");
+const QString kGamma = QStringLiteral("gamma");
+const QString kInvert = QStringLiteral("invert");
+const QString kThreshold = QStringLiteral("threshold");
+
+QString wholeNumbers(int lo, int hi) { return QStringLiteral("takes a whole number from %1 to %2").arg(lo).arg(hi); }
+
+// What is left of a name for comparing: lower case, letters and digits only.
+QString bare(const QString& words)
 {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < lo || v > hi)
-        return false;
-    into = v;
-    return true;
+    QString kept;
+    for (const QChar c : words.toLower())
+        if (c.isLetterOrNumber())
+            kept += c;
+    return kept;
 }
 
 } // namespace
 
-OptionTaken TakeRenderOption(const QStringList& args, int& i, RenderOptions& options, QString& error, bool withEffect)
+void AddRenderOptions(CommandLine& line, bool withEffect)
 {
-    const QString& option = args[i];
-    if (option == QLatin1String("--invert")) {
-        options.tuning.invert = true;
-        return OptionTaken::Taken;
-    }
-    const bool ours = (withEffect && option == QLatin1String("--effect")) || option == QLatin1String("--brightness")
-        || option == QLatin1String("--contrast") || option == QLatin1String("--gamma")
-        || option == QLatin1String("--threshold");
-    if (!ours)
-        return OptionTaken::NotOurs;
-
-    const QString names = rendering::RenderingNames().join(QStringLiteral(", "));
-    struct Range {
-        int* into;
-        int lo, hi;
-    };
-    const Range range = option == QLatin1String("--brightness")
-        ? Range{&options.tuning.brightness, Tuning::MinBrightness, Tuning::MaxBrightness}
-        : option == QLatin1String("--contrast")
-        ? Range{&options.tuning.contrast, Tuning::MinContrast, Tuning::MaxContrast}
-        : Range{&options.tuning.threshold, Tuning::MinThreshold, Tuning::MaxThreshold};
-    // What the option takes, for the message when its value is missing or wrong.
-    const QString takes = option == QLatin1String("--effect") ? QStringLiteral("--effect takes a rendering: %1").arg(names)
-        : option == QLatin1String("--gamma")                  ? QStringLiteral("--gamma takes a number from 0.20 to 5.00")
-                                              : QStringLiteral("%1 takes a whole number from %2 to %3").arg(option).arg(range.lo).arg(range.hi);
-    if (i + 1 >= args.size()) {
-        error = takes;
-        return OptionTaken::Error;
-    }
-    const QString value = args[++i];
-    if (option == QLatin1String("--effect")) {
-        const auto rendering = rendering::RenderingFromName(value);
-        if (!rendering) {
-            error = QStringLiteral("unknown rendering \"%1\"; the renderings are %2").arg(value, names);
-            return OptionTaken::Error;
-        }
-        options.effect = *rendering;
-        return OptionTaken::Taken;
-    }
-    if (option == QLatin1String("--gamma")) {
-        bool ok = false;
-        const double gamma = value.toDouble(&ok);
-        if (!ok || !std::isfinite(gamma) || gamma < Tuning::MinGamma || gamma > Tuning::MaxGamma) {
-            error = QStringLiteral("%1, not \"%2\"").arg(takes, value);
-            return OptionTaken::Error;
-        }
-        options.tuning.gamma = gamma;
-        return OptionTaken::Taken;
-    }
-    if (!wholeNumber(value, range.lo, range.hi, *range.into)) {
-        error = QStringLiteral("%1, not \"%2\"").arg(takes, value);
-        return OptionTaken::Error;
-    }
-    return OptionTaken::Taken;
+    if (withEffect)
+        line.addValue(kEffect, QStringLiteral("NAME"),
+            QStringLiteral("The rendering: a name \"kovra render --list\" prints, or the effect window's name for it "
+                           "(default: dither)."),
+            QStringLiteral("takes a rendering: %1").arg(rendering::RenderingNames().join(u", ")));
+    line.addValue(kBrightness, QStringLiteral("-100..100"), QStringLiteral("Brightness (default: 0)."),
+        wholeNumbers(Tuning::MinBrightness, Tuning::MaxBrightness));
+    line.addValue(kContrast, QStringLiteral("-100..100"), QStringLiteral("Contrast (default: 0)."),
+        wholeNumbers(Tuning::MinContrast, Tuning::MaxContrast));
+    line.addValue(kGamma, QStringLiteral("0.20..5.00"),
+        QStringLiteral("Gamma; above 1 lightens the mid-tones (default: 1.00)."),
+        QStringLiteral("takes a number from 0.20 to 5.00"));
+    line.addFlag(kInvert, QStringLiteral("Invert the picture's tones."));
+    line.addValue(kThreshold, QStringLiteral("0..255"),
+        QStringLiteral("The black-and-white threshold: darker greys burn (default: %1).").arg(Tuning::NeutralThreshold),
+        wholeNumbers(Tuning::MinThreshold, Tuning::MaxThreshold));
 }
 
-QString RenderOptionsUsage(bool withEffect)
+bool ReadRenderOptions(CommandLine& line, RenderOptions& options, bool withEffect)
 {
-    return QStringLiteral("%1[--brightness -100..100] [--contrast -100..100] [--gamma 0.20..5.00] [--invert] "
-                          "[--threshold 0..255]")
-        .arg(withEffect ? QStringLiteral("[--effect NAME] ") : QString());
+    Tuning& tuning = options.tuning;
+    if (withEffect && line.isSet(kEffect)) {
+        const auto rendering = RenderingFromWords(line.value(kEffect));
+        if (!rendering) {
+            line.setError(QStringLiteral("unknown rendering \"%1\"; the renderings are %2")
+                              .arg(line.value(kEffect), rendering::RenderingNames().join(u", ")));
+            return false;
+        }
+        options.effect = *rendering;
+    }
+    if (!line.readNumber(kBrightness, Tuning::MinBrightness, Tuning::MaxBrightness, tuning.brightness)
+        || !line.readNumber(kContrast, Tuning::MinContrast, Tuning::MaxContrast, tuning.contrast)
+        || !line.readNumber(kThreshold, Tuning::MinThreshold, Tuning::MaxThreshold, tuning.threshold))
+        return false;
+    if (line.isSet(kGamma)) {
+        bool ok = false;
+        const double gamma = line.value(kGamma).toDouble(&ok);
+        if (!ok || !std::isfinite(gamma) || gamma < Tuning::MinGamma || gamma > Tuning::MaxGamma)
+            return line.refuseValue(kGamma);
+        tuning.gamma = gamma;
+    }
+    tuning.invert = line.isSet(kInvert);
+    return true;
+}
+
+std::optional<rendering::Rendering> RenderingFromWords(const QString& words)
+{
+    const QString wanted = bare(words);
+    for (rendering::Rendering r : rendering::AllRenderings)
+        if (!wanted.isEmpty() && (wanted == bare(rendering::RenderingName(r)) || wanted == bare(rendering::RenderingLabel(r))))
+            return r;
+    return std::nullopt;
 }
 
 QString RenderingList()
 {
     return rendering::RenderingNames().join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString RenderingTable()
+{
+    QString table;
+    for (rendering::Rendering r : rendering::AllRenderings)
+        table += QStringLiteral("  %1%2\n").arg(rendering::RenderingName(r), -18).arg(rendering::RenderingLabel(r));
+    return table;
 }
 
 void ApplyRenderOptions(picture::PictureFlow& flow, const RenderOptions& options)

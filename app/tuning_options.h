@@ -7,7 +7,8 @@
 #include "rendering/tuning.h"
 
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 namespace kovra::picture {
 class PictureFlow;
@@ -15,24 +16,27 @@ class PictureFlow;
 
 namespace kovra::app {
 
+class CommandLine;
+
 struct RenderOptions {
     rendering::Rendering effect = rendering::Rendering::Dither;
     rendering::Tuning tuning;
 };
 
-enum class OptionTaken {
-    NotOurs, // args[i] is no rendering option
-    Taken,   // args[i] (and its value) went into the options; i is on the last one taken
-    Error,   // a bad name or value: error is one line naming what is allowed
-};
+// withEffect: whether --effect is one of the options.
+void AddRenderOptions(CommandLine& line, bool withEffect = true);
+// The options given on a parsed command line; false with the line's error
+// set to one line naming what is allowed.
+bool ReadRenderOptions(CommandLine& line, RenderOptions& options, bool withEffect = true);
 
-// Looks at args[i]. withEffect: whether --effect is one of the options.
-OptionTaken TakeRenderOption(const QStringList& args, int& i, RenderOptions& options, QString& error,
-                             bool withEffect = true);
-// The options as a usage text shows them.
-QString RenderOptionsUsage(bool withEffect = true);
+// A rendering by its command-line name or by the name the effect window
+// gives it, in any case and with spaces or dashes ("Bayer 8 x 8", "floyd
+// steinberg").
+std::optional<rendering::Rendering> RenderingFromWords(const QString& words);
 // The rendering names, one a line.
 QString RenderingList();
+// The names for --help: each command-line name with the window's beside it.
+QString RenderingTable();
 
 // The tuning and the effect given to a picture flow before its renderings are
 // made (so the effect is what the right-hand board would show).

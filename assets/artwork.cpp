@@ -3,6 +3,7 @@
 #include "assets/artwork_files.h"
 
 #include <QFile>
+#include <QPixmap>
 
 // Q_INIT_RESOURCE declares a function in the enclosing namespace, so it must
 // be expanded at global scope.
@@ -86,6 +87,14 @@ QImage VerticalRuler()
 QByteArray LogoPng()
 {
     return readResource(LogoFile());
+}
+
+QIcon WindowIcon()
+{
+    QIcon icon;
+    for (int size : WindowIconSizes)
+        icon.addPixmap(QPixmap::fromImage(decode(readResource(WindowIconFile(size)), "PNG")));
+    return icon;
 }
 
 QImage Logo()

@@ -6,6 +6,7 @@
 // decoded images. Every function returns an empty result for an unknown index.
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -47,6 +48,10 @@ inline constexpr double RulerTickSpacing = 13.44;
 // The maker's logo, 1336 x 473 PNG.
 QByteArray LogoPng();
 QImage Logo();
+
+// The logo's emblem, the desktop entry's icon, at every size a window
+// carries (16 to 128 pixels square). Needs a QGuiApplication.
+QIcon WindowIcon();
 
 // Help pictures, 500 x 500: index 0 is HelpIntroImage, 1..8 are AnswerImage1..8.
 // The bytes are the file as carried: PNG for 0 and 5..8, JPEG for 1..4.

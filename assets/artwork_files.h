@@ -13,6 +13,9 @@ inline QString PlainWhiteFile() { return QStringLiteral("plain_white.bmp"); }
 inline QString HorizontalRulerFile() { return QStringLiteral("ruler_horizontal.bmp"); }
 inline QString VerticalRulerFile() { return QStringLiteral("ruler_vertical.bmp"); }
 inline QString LogoFile() { return QStringLiteral("logo.png"); }
+// The program's icon on its windows, at the sizes window managers ask for.
+inline constexpr int WindowIconSizes[] = {16, 24, 32, 48, 64, 128};
+inline QString WindowIconFile(int size) { return QStringLiteral("window_icon_%1.png").arg(size); }
 
 // Answers 1 to 4 travel as JPEG, the intro and answers 5 to 8 as PNG.
 inline bool HelpPictureIsJpeg(int index) { return index >= 1 && index <= 4; }

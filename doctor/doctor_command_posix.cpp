@@ -73,57 +73,38 @@ bool ruleAdapters(const SerialDoctor& doctor, const DoctorReport& report, const 
 
 } // namespace
 
-int RunDoctor(const QStringList& args, QTextStream& out, QTextStream& err)
+QStringList DoctorOptions()
 {
-    QString root;
-    bool rule = false;
-    QString ruleDevice;
-    int linkNumber = 0;
-    QString linkDevice;
+    return {QStringLiteral("root"), QStringLiteral("udev-rule"), QStringLiteral("link")};
+}
+
+int RunDoctor(const DoctorRequest& request, QTextStream& out, QTextStream& err)
+{
     auto usageError = [&](const QString& message) {
         err << "kovra doctor: " << message << "\n" << DoctorUsage();
         return 2;
     };
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            out << DoctorUsage();
-            return 0;
-        }
-        if (a == QLatin1String("--root")) {
-            if (i + 1 >= args.size())
-                return usageError(QStringLiteral("--root needs a folder"));
-            root = args[++i];
-        } else if (a == QLatin1String("--udev-rule")) {
-            rule = true;
-            if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
-                ruleDevice = args[++i];
-        } else if (a == QLatin1String("--link")) {
-            if (i + 2 >= args.size())
-                return usageError(QStringLiteral("--link needs a port (COM1..COM64) and a device"));
-            linkNumber = ParsePortName(args[++i]);
-            if (!linkNumber)
-                return usageError(QStringLiteral("--link takes a port from COM1 to COM64, not \"%1\"").arg(args[i]));
-            linkDevice = args[++i];
-        } else {
-            return usageError(QStringLiteral("unknown argument \"%1\"").arg(a));
-        }
-    }
-    if (rule && linkNumber)
+    const bool link = !request.linkPort.isEmpty();
+    if (request.udevRule && link)
         return usageError(QStringLiteral("--udev-rule and --link are separate commands"));
+    if (link && request.linkDevice.isEmpty())
+        return usageError(QStringLiteral("--link needs a port (COM1..COM64) and a device"));
+    const int linkNumber = link ? ParsePortName(request.linkPort) : 0;
+    if (link && !linkNumber)
+        return usageError(QStringLiteral("--link takes a port from COM1 to COM64, not \"%1\"").arg(request.linkPort));
 
-    const SerialDoctor doctor = SerialDoctor::ForThisProgram(root);
+    const SerialDoctor doctor = SerialDoctor::ForThisProgram(request.root);
     if (linkNumber) {
         const LinkResult result =
-            LinkPort(doctor.tree(), doctor.options().portDirectory, linkNumber, linkDevice);
+            LinkPort(doctor.tree(), doctor.options().portDirectory, linkNumber, request.linkDevice);
         (result.ok ? out : err) << (result.ok ? "" : "kovra doctor: ") << result.message << "\n";
         return result.ok ? 0 : 1;
     }
     const DoctorReport report = doctor.Examine();
-    if (rule) {
+    if (request.udevRule) {
         QList<UsbIdentity> adapters;
         QString error;
-        if (!ruleAdapters(doctor, report, ruleDevice, adapters, error)) {
+        if (!ruleAdapters(doctor, report, request.ruleDevice, adapters, error)) {
             err << "kovra doctor: " << error << "\n";
             return 1;
         }

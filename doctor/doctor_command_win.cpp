@@ -21,16 +21,13 @@ QString DoctorUsage()
         "2 for a wrong command line.\n");
 }
 
-int RunDoctor(const QStringList& args, QTextStream& out, QTextStream& err)
+QStringList DoctorOptions()
 {
-    for (const QString& a : args) {
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            out << DoctorUsage();
-            return 0;
-        }
-        err << "kovra doctor: unknown argument \"" << a << "\"\n" << DoctorUsage();
-        return 2;
-    }
+    return {};
+}
+
+int RunDoctor(const DoctorRequest& /*request*/, QTextStream& out, QTextStream& /*err*/)
+{
     const DoctorReport report = ExamineWindows(WindowsSystemView::ofThisSystem());
     out << FormatDoctorReport(report);
     return report.anyPortOpens() ? 0 : 1;

@@ -15,8 +15,9 @@ jobs=${KOVRA_JOBS:-$(nproc 2>/dev/null || echo 2)}
 # this offscreen pass leaves them out rather than listing them as skipped.
 (cd "$build" && ctest --output-on-failure -j "$jobs" -E '\.X11')
 
-# What only an X server shows: the system-wide arrow keys, and the windows'
-# titles and frames (the frames under a real window manager). The setup
+# What only an X server shows: the system-wide arrow keys, the program's
+# window class and icon, and the windows' titles and frames (the frames under
+# a real window manager). The setup
 # installs Xvfb and the window manager, so these never go unrun.
 if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1; then
   echo "test: xvfb-run and openbox are needed for the X11 tests" >&2
@@ -24,6 +25,8 @@ if ! command -v xvfb-run >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1
 fi
 echo "test: X11 arrow keys under Xvfb"
 QT_QPA_PLATFORM=xcb xvfb-run -a "$build/tests/kovra_tests_platform" --gtest_filter='X11GlobalHotKeys.*'
+echo "test: X11 the program's window class and icon under Xvfb"
+QT_QPA_PLATFORM=xcb xvfb-run -a "$build/tests/kovra_tests_integration_linux" --gtest_filter='X11Program.*'
 # The manager is started and has taken the screen before the tests begin
 # (scripts/with-window-manager.sh); then again with a title bar much taller
 # than openbox's own, as the common desktops draw them.

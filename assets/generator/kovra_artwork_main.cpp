@@ -97,6 +97,8 @@ int main(int argc, char** argv)
     ok &= writeFile(dir, HorizontalRulerFile(), bmp(DrawHorizontalRuler(), 24));
     ok &= writeFile(dir, VerticalRulerFile(), bmp(DrawVerticalRuler(), 24));
     ok &= writeFile(dir, LogoFile(), encode(DrawLogo(), "PNG"));
+    for (int size : WindowIconSizes)
+        ok &= writeFile(dir, WindowIconFile(size), encode(DrawAppIcon(size), "PNG"));
 
     QStringList overflowing;
     for (int index = 0; index < 9; ++index) {

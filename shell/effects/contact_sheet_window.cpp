@@ -1,5 +1,6 @@
 #include "shell/effects/contact_sheet_window.h"
 
+#include "shell/effects/tuning_strip.h"
 #include "shell/widgets/window_fonts.h"
 #include "shell/widgets/window_placement.h"
 
@@ -140,6 +141,10 @@ void ContactSheetWindow::addCell(QWidget* sheet, int i)
     tile->setObjectName(isRendering ? QStringLiteral("Tile_") + rendering::RenderingName(rendering::AllRenderings[size_t(i)])
                                     : QStringLiteral("Tile_picture"));
     tile->setGeometry(at.x(), at.y() + kLabelHeight, kFramed, kFramed);
+    if (isRendering) {
+        label->setToolTip(TuningStrip::CommandLineTip(rendering::AllRenderings[size_t(i)]));
+        tile->setToolTip(label->toolTip());
+    }
     m_tiles.push_back(tile);
 }
 

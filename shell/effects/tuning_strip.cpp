@@ -43,6 +43,11 @@ QLabel* placeLabel(QWidget* parent, const char* name, const char* text, int x, i
 
 } // namespace
 
+QString TuningStrip::CommandLineTip(rendering::Rendering rendering)
+{
+    return tr("On the command line: --effect %1").arg(rendering::RenderingName(rendering));
+}
+
 TuningStrip::TuningStrip(QWidget* parent)
     : QWidget(parent)
 {
@@ -57,9 +62,13 @@ TuningStrip::TuningStrip(QWidget* parent)
     // Under the right-hand board.
     RenderingLabel = placeLabel(this, "RenderingLabel", "Rendering", 544, 4, 84);
     RenderingCombo = PlaceControl<QComboBox>(this, "RenderingCombo", 632, 4, 200, 24);
-    for (rendering::Rendering r : rendering::AllRenderings)
-        if (r != rendering::Rendering::BlackWhite)
-            RenderingCombo->addItem(rendering::RenderingLabel(r), int(r));
+    for (rendering::Rendering r : rendering::AllRenderings) {
+        if (r == rendering::Rendering::BlackWhite)
+            continue;
+        RenderingCombo->addItem(rendering::RenderingLabel(r), int(r));
+        // The name the command line knows it by, never translated.
+        RenderingCombo->setItemData(RenderingCombo->count() - 1, CommandLineTip(r), Qt::ToolTipRole);
+    }
     ContactSheetButton = PlaceControl<QPushButton>(this, "ContactSheetButton", 848, 2, 210, 28);
     ContactSheetButton->setText(QStringLiteral("All renderings side by side"));
     ContactSheetButton->setFont(ButtonFont());
@@ -93,9 +102,11 @@ TuningStrip::TuningStrip(QWidget* parent)
     });
     connect(InvertCheck, &QCheckBox::toggled, this, [this] { controlMoved(); });
     connect(RenderingCombo, &QComboBox::currentIndexChanged, this, [this] {
+        RenderingCombo->setToolTip(CommandLineTip(rightRendering()));
         if (!m_quiet)
             emit rightRenderingChanged(rightRendering());
     });
+    RenderingCombo->setToolTip(CommandLineTip(rightRendering()));
     connect(ContactSheetButton, &QPushButton::clicked, this, [this] { emit contactSheetRequested(); });
     // Reset brings the tone controls back to neutral; the rendering stays.
     connect(ResetButton, &QPushButton::clicked, this, [this] {

@@ -25,6 +25,11 @@ public:
 
     explicit TuningStrip(QWidget* parent = nullptr);
 
+    // The tool tip that gives a rendering's name on the command line
+    // ("--effect bayer" for "Bayer 8 x 8"), as the chooser and the contact
+    // sheet show it.
+    static QString CommandLineTip(rendering::Rendering rendering);
+
     // Shows values without reporting them as changes.
     void setTuning(const rendering::Tuning& tuning);
     rendering::Tuning tuning() const;

@@ -71,9 +71,14 @@ TEST(DoctorCommand, ReadsAGivenTreeAndRejectsWrongCommandLines)
     CommandRun run = doctorCommand({"--root", sys.root()});
     EXPECT_EQ(run.status, 0) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("/dev/ttyUSB0: the program's COM1"));
-    run = doctorCommand({"--root", sys.root(), "--udev-rule"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.out.contains("ATTRS{idVendor}==\"10c4\", ATTRS{idProduct}==\"ea60\""));
+    // The device as the next word or after "=", the options in any order.
+    for (const QStringList& rule : {QStringList{"--root", sys.root(), "--udev-rule"},
+                                    QStringList{"--udev-rule=ttyUSB0", "--root=" + sys.root()},
+                                    QStringList{"ttyUSB0", "--udev-rule", "--root", sys.root()}}) {
+        run = doctorCommand(rule);
+        EXPECT_EQ(run.status, 0) << rule.join(' ').toStdString() << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains("ATTRS{idVendor}==\"10c4\", ATTRS{idProduct}==\"ea60\""));
+    }
 
     for (const QStringList& wrong : {QStringList{"--bogus"}, QStringList{"--link", "COM99", "/dev/x"},
                                      QStringList{"--link", "COM3"}, QStringList{"--root"},

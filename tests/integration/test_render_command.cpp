@@ -120,7 +120,9 @@ TEST_F(RenderCommandTest, RefusesBadNamesAndValuesInOneLineWritingNothing)
         {{"--gamma", "nan"}, "from 0.20 to 5.00"},
         {{"--threshold", "256"}, "from 0 to 255"},
         {{"--threshold"}, "from 0 to 255"},
-        {{"--sharpen", "3"}, "--brightness -100..100"},
+        {{"--sharpen", "3"}, "the options are --effect, --brightness, --contrast"},
+        {{"--invert", "yes"}, "--invert takes no value, not \"yes\""},
+        {{"--invert=yes"}, "--invert takes no value, not \"yes\""},
     };
     for (const auto& c : cases) {
         const Outcome r = render(QStringList{picturePath, out("never.png")} << c.args);
@@ -138,6 +140,9 @@ TEST_F(RenderCommandTest, RefusesBadNamesAndValuesInOneLineWritingNothing)
     const Outcome list = render({"--list"});
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out.split('\n', Qt::SkipEmptyParts), rendering::RenderingNames());
+    const Outcome more = render({"--list", "extra"});
+    EXPECT_EQ(more.status, 2);
+    EXPECT_EQ(more.err, "kovra render: --list takes nothing more, not \"extra\"\n");
 }
 
 TEST_F(RenderCommandTest, TestCardRampsGoFromBlackToWhiteInEveryRendering)

@@ -184,6 +184,18 @@ TEST_F(EffectStudioTest, ContactSheetShowsEveryRenderingAndAClickChoosesIt)
             EXPECT_EQ(tile, shell::HalfSize(all[size_t(i)])) << i;
         }
     }
+    // Each rendering tells the name the command line knows it by, on the sheet and in the chooser.
+    const auto tellsName = [](const QString& tip, Rendering r) {
+        return tip.contains(QStringLiteral("--effect ") + rendering::RenderingName(r));
+    };
+    for (int i = 0; i < rendering::RenderingCount; ++i)
+        EXPECT_TRUE(tellsName(sheet->tile(i)->toolTip(), rendering::AllRenderings[size_t(i)])) << i;
+    const QComboBox* chooser = window.TuningControls->RenderingCombo;
+    for (int i = 0; i < chooser->count(); ++i)
+        EXPECT_TRUE(tellsName(chooser->itemData(i, Qt::ToolTipRole).toString(), Rendering(chooser->itemData(i).toInt())));
+    window.TuningControls->setRightRendering(Rendering::Bayer);
+    EXPECT_TRUE(tellsName(chooser->toolTip(), Rendering::Bayer)) << "the chooser's own tip follows its choice";
+
     // Actual size: the middle of each rendering, dot for dot.
     sheet->ActualSizeCheck->setChecked(true);
     const int bayer = int(Rendering::Bayer);
