@@ -45,7 +45,7 @@ int RunDoctorCommand(const QStringList& args, QTextStream& out, QTextStream& err
             words << word;
     }
     CommandLine line;
-    describe(line, doctor::DoctorOptions());
+    describe(line, doctor::DoctorCommandOptions());
     const bool parsed = line.parse(words);
     if (line.helpWanted()) {
         out << DoctorUsage();

@@ -168,7 +168,9 @@ private:
     image::DrawingBoard m_previewBoard{512, 512};
     platform::QtTimer m_retryTimer, m_verifyTimer, m_portCheckTimer, m_runTimeTimer, m_effectTaskTimer, m_outputTimer,
         m_transferTimer;
-    const std::unique_ptr<link::SerialChannel> m_channel = link::CreateSerialChannel();
+    // The ports scanned, also for the message when no machine answered.
+    const platform::SerialPortNames m_portNames = platform::SerialPortNames::fromEnvironment();
+    const std::unique_ptr<link::SerialChannel> m_channel = link::CreateSerialChannel(m_portNames);
     link::MachineLink m_machine;
     job::JobEvents m_jobEvents;
     shell::TracePainter m_trace;
@@ -258,7 +260,7 @@ void EngraveRun::wireDeadline()
         if (m_stage == Stage::Connecting || m_stage == Stage::Rendering || m_stage == Stage::Sending)
             fail(3, QStringLiteral("no machine answered the handshake within %1 s; %2%3")
                         .arg(m_options.connectTimeoutS)
-                        .arg(DescribeScannedPorts(m_channel.portNames()), kDoctorHint));
+                        .arg(DescribeScannedPorts(m_portNames), kDoctorHint));
         else
             fail(4, QStringLiteral("the engraving did not finish within %1 s").arg(m_options.jobTimeoutS));
     });

@@ -11,6 +11,7 @@
 #include "platform/serial_ports.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace kovra::doctor {
 
@@ -206,6 +207,18 @@ void adviseBrailleService(LinuxAdvice& a)
 Finding deniedFinding(LinuxAdvice& a, const ScannedPort& p)
 {
     const NodeAccess access = InspectNode(a.tree.at(p.device), a.account);
+    // A serial port built into the computer that only its owner may open
+    // (often root's ttyS0 with nothing behind it): the default table names
+    // it, but the machine, a USB device, is never there.
+    static const QRegularExpression builtIn(QStringLiteral("^/dev/tty(S|AMA)[0-9]+$"));
+    const SerialDevice* device = a.deviceAt(p.device);
+    if (p.source == PortSource::Table && !access.groupMayOpen && builtIn.match(p.device).hasMatch()
+        && (!device || device->usb.isEmpty()))
+        return MakeFinding(Severity::Note,
+            QStringLiteral("Only its owner may open %1 (%2), a serial port built into the computer. The machine "
+                           "connects by USB and is never there, so this does not keep the program from it.")
+                .arg(p.device, portWords(p)),
+            {});
     QString text = QStringLiteral("You may not open %1 (%2): it belongs to group %3").arg(p.device, portWords(p), access.group);
     QList<Fix> fixes;
     if (access.groupMayOpen && access.gid != 0) {
@@ -222,7 +235,6 @@ Finding deniedFinding(LinuxAdvice& a, const ScannedPort& p)
     } else {
         text += QStringLiteral(", and neither that group nor other users may open it.");
     }
-    const SerialDevice* device = a.deviceAt(p.device);
     if (device && !device->usb.isEmpty())
         fixes.append(Fix{QStringLiteral("Or let whoever is logged in at the computer open the adapter with a udev "
                                         "rule, which also gives it a stable name:"),
@@ -307,7 +319,15 @@ void advisePassedOverEntry(LinuxAdvice& a, const PortEntry& e)
     const int n = ParsePortName(e.fileName);
     const QString dir = a.options.portDirectory;
     QList<Fix> fixes;
-    if (n && !SystemTree::lexists(PortEntryPath(dir, n)))
+    // Renamed, an entry that leads to a device would be scanned; an ordinary
+    // file (made by mistake, often empty) is no port under any name.
+    const QFileInfo entry(e.path);
+    const bool ordinaryFile = !e.isLink && entry.isFile();
+    if (ordinaryFile)
+        fixes.append(Fix{QStringLiteral("It is an ordinary file, not a link to a port: remove it, and make the entry "
+                                        "with kovra doctor --link instead:"),
+                         {QStringLiteral("rm ") + ShellQuote(e.path)}});
+    else if (n && !SystemTree::lexists(PortEntryPath(dir, n)))
         fixes.append(Fix{QStringLiteral("Rename it:"),
                          {QStringLiteral("mv %1 %2").arg(ShellQuote(e.path), ShellQuote(PortEntryPath(dir, n)))}});
     a.add(Severity::Warning,

@@ -20,7 +20,7 @@ struct DoctorRequest {
 
 QString DoctorUsage();
 // The options this system's doctor takes, of "root", "udev-rule" and "link".
-QStringList DoctorOptions();
+QStringList DoctorCommandOptions();
 // Exit status: 0 when a port the program scans can be opened (or what was
 // asked for was made), 1 when not, 2 for a request that makes no sense (said
 // on err, with the usage).

@@ -73,7 +73,7 @@ bool ruleAdapters(const SerialDoctor& doctor, const DoctorReport& report, const 
 
 } // namespace
 
-QStringList DoctorOptions()
+QStringList DoctorCommandOptions()
 {
     return {QStringLiteral("root"), QStringLiteral("udev-rule"), QStringLiteral("link")};
 }

@@ -21,7 +21,7 @@ QString DoctorUsage()
         "2 for a wrong command line.\n");
 }
 
-QStringList DoctorOptions()
+QStringList DoctorCommandOptions()
 {
     return {};
 }

@@ -72,8 +72,11 @@ QString usbLine(const UsbIdentity& usb, const QString& driver)
             words << usb.product;
     }
     QString line = words.join(u' ');
+    // A port without USB ids may have a driver with a name like "port",
+    // which reads as nonsense alone.
     if (!driver.isEmpty())
-        line += (line.isEmpty() ? QStringLiteral("driver ") : QStringLiteral(", driver ")) + driver;
+        line += line.isEmpty() ? QStringLiteral("not a USB device; the port's driver is \"%1\"").arg(driver)
+                               : QStringLiteral(", driver ") + driver;
     return line;
 }
 

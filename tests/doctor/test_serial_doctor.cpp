@@ -267,6 +267,31 @@ TEST(SerialDoctor, EmptyUartSlotsAreNoDevicesAndRealOnesAre)
     EXPECT_TRUE(commandsOf(r).contains("rm " + sys.ports() + "/COM2"));
 }
 
+// What is no fault of the user's gets no alarm and no wrong fix: root's own
+// built-in port the default table names, a driver called "port", and an
+// ordinary file in the port directory that renaming would not make a port.
+TEST(SerialDoctor, BuiltInPortsAndOrdinaryFilesGetNoWrongAdvice)
+{
+    FakeSystem sys;
+    sys.file("/dev/ttyS0", {}, 0600); // no device behind it in /sys
+    sys.file("/sys/devices/platform/serial8250/tty/ttyS1/type", "4\n");
+    sys.relativeLink("/sys/class/tty/ttyS1", "/sys/devices/platform/serial8250/tty/ttyS1");
+    sys.relativeLink("/sys/devices/platform/serial8250/tty/ttyS1/device", "/sys/devices/platform/serial8250:0.1");
+    sys.relativeLink("/sys/devices/platform/serial8250:0.1/driver", "/sys/bus/serial-base/drivers/port");
+    sys.file("/dev/ttyS1", {}, 0660);
+    QDir().mkpath(sys.ports());
+    QFile(sys.ports() + "/com3").open(QIODevice::WriteOnly);
+    const DoctorReport r = sys.examine(sys.user(true));
+
+    const Finding* rootsOwn = findingWith(r, "Only its owner may open /dev/ttyS0 (COM33)");
+    ASSERT_TRUE(rootsOwn);
+    EXPECT_EQ(rootsOwn->severity, Severity::Note);
+    EXPECT_FALSE(findingWith(r, "You may not open /dev/ttyS0"));
+    EXPECT_TRUE(FormatDoctorReport(r).contains("not a USB device; the port's driver is \"port\""));
+    EXPECT_TRUE(commandsOf(r).contains("rm " + sys.ports() + "/com3"));
+    EXPECT_FALSE(commandsOf(r).contains(QString("mv %1/com3 %1/COM3").arg(sys.ports())));
+}
+
 TEST(SerialDoctor, DevicesOutsideTheScanGetAPortNumber)
 {
     FakeSystem sys;
