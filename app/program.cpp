@@ -17,6 +17,8 @@
 #include "platform/sleep_inhibitor.h"
 #include "platform/paths.h"
 #include "shell/board_click_mode.h"
+#include "shell/board_commands.h"
+#include "shell/help/missing_machine_notice.h"
 #include "shell/widgets/board_widget.h"
 #include "shell/settings/config_file.h"
 #include "shell/control_groups.h"
@@ -121,6 +123,19 @@ Program::Program()
 #endif
 
     wireMainWindow();
+    wireBeyondTheOriginal();
+}
+
+void Program::wireBeyondTheOriginal()
+{
+    const auto logLine = [this](const QString& line) { m_views->AppendLogLine(line); };
+    m_commands = std::make_unique<shell::BoardCommands>(*m_window, m_previewBoard, m_pictures->history(),
+        *m_pictureEvents, *m_config, m_messageBox, logLine, [this] { m_help->ExplainMissingMachine(); });
+    m_missingMachine = std::make_unique<shell::MissingMachineNotice>(
+        m_link->events(), logLine, [this] { return m_help->DriverInstallerPresent(); });
+    // The drop hint of a new language erases the board: a step to undo.
+    QObject::connect(m_languages.get(), &shell::InterfaceLanguages::boardAboutToBeReplaced,
+        [this] { m_pictures->history().Record(); });
 }
 
 Program::~Program()
@@ -243,6 +258,8 @@ void Program::Start(const QStringList& picturePaths)
     m_text->LoadFontSettings();
     m_text->ApplyTextFont();
     m_languages->ApplyStoredLanguage();
+    // The history begins with the window as it opens.
+    m_pictures->history().Clear();
     // The effect window's last tuning and rendering.
     m_studio->LoadSettings();
 
