@@ -34,6 +34,7 @@ namespace kovra::shell {
 class BoardClickMode;
 class BoardCommands;
 class MissingMachineNotice;
+class UiTranslator;
 class ConfigFile;
 class ControlGroups;
 class EffectStudio;
@@ -125,8 +126,9 @@ private:
     std::unique_ptr<shell::BoardClickMode> m_clickMode;
     platform::SystemDesktop m_desktop;
     std::unique_ptr<shell::HelpController> m_help;
-    // Beyond the original window: the keys and the board's menu, the word
-    // on a missing machine.
+    // Beyond the original window: the other texts' language, the keys and
+    // the board's menu, the word on a missing machine.
+    std::unique_ptr<shell::UiTranslator> m_translator;
     std::unique_ptr<shell::BoardCommands> m_commands;
     std::unique_ptr<shell::MissingMachineNotice> m_missingMachine;
     std::unique_ptr<shell::SettingsWindow> m_settingsWindow;

@@ -1,10 +1,12 @@
 #include "shell/effects/contact_sheet_window.h"
 
+#include "shell/effects/tuning_strip.h"
 #include "shell/widgets/window_fonts.h"
 #include "shell/widgets/window_placement.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -80,15 +82,12 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("ContactSheetWindow"));
-    setWindowTitle(QStringLiteral("All renderings"));
 
     ActualSizeCheck = new QCheckBox(this);
     ActualSizeCheck->setObjectName(QStringLiteral("ActualSizeCheck"));
-    ActualSizeCheck->setText(QStringLiteral("Actual size (the middle of the picture, dot for dot)"));
     ActualSizeCheck->setFont(ArialFont(13));
     HintLabel = new QLabel(this);
     HintLabel->setObjectName(QStringLiteral("HintLabel"));
-    HintLabel->setText(QStringLiteral("Click a rendering to choose it"));
     HintLabel->setFont(ArialFont(13));
     HintLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ActualSizeCheck->setFixedHeight(kTopRow);
@@ -121,6 +120,24 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
         QRect(0, 0, kSheet.width() + 2 * kMargin + scrollBar, kTop + kSheet.height() + kMargin),
         WindowPlacement::Sizing::FitScreen);
     connect(ActualSizeCheck, &QCheckBox::toggled, this, [this] { showTiles(); });
+    retranslate();
+}
+
+void ContactSheetWindow::retranslate()
+{
+    setWindowTitle(tr("All renderings"));
+    ActualSizeCheck->setText(tr("Actual size (the middle of the picture, dot for dot)"));
+    HintLabel->setText(tr("Click a rendering to choose it"));
+    for (size_t i = 0; i < m_labels.size(); ++i)
+        m_labels[i]->setText(i < size_t(rendering::RenderingCount) ? RenderingTitle(rendering::AllRenderings[i])
+                                                                   : tr("The tuned picture"));
+}
+
+void ContactSheetWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void ContactSheetWindow::addCell(QWidget* sheet, int i)
@@ -130,8 +147,6 @@ void ContactSheetWindow::addCell(QWidget* sheet, int i)
     auto* label = new QLabel(sheet);
     label->setGeometry(at.x(), at.y(), kFramed, kLabelHeight);
     label->setFont(ArialFont(13, isRendering));
-    label->setText(isRendering ? rendering::RenderingLabel(rendering::AllRenderings[size_t(i)])
-                               : QStringLiteral("The tuned picture"));
     m_labels.push_back(label);
     std::function<void()> onClick;
     if (isRendering)

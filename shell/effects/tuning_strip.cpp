@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -31,11 +33,10 @@ int gammaPosition(double gamma)
     return int(std::lround(kGammaPositions * std::log(gamma) / std::log(Tuning::MaxGamma)));
 }
 
-QLabel* placeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int width,
+QLabel* placeLabel(QWidget* parent, const char* name, int x, int y, int width,
                    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
     auto* label = PlaceControl<QLabel>(parent, name, x, y, width, 24);
-    label->setText(QString::fromLatin1(text));
     label->setFont(ArialFont(13));
     label->setAlignment(align);
     return label;
@@ -50,37 +51,35 @@ TuningStrip::TuningStrip(QWidget* parent)
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
     // Under the black-and-white board.
-    ThresholdLabel = placeLabel(this, "ThresholdLabel", "Threshold", 8, 4, 72);
+    ThresholdLabel = placeLabel(this, "ThresholdLabel", 8, 4, 72);
     ThresholdSlider = placeSlider("ThresholdSlider", 84, 4, 370, Tuning::MinThreshold, Tuning::MaxThreshold);
-    ThresholdValueLabel = placeLabel(this, "ThresholdValueLabel", "", 458, 4, 44, right);
+    ThresholdValueLabel = placeLabel(this, "ThresholdValueLabel", 458, 4, 44, right);
 
     // Under the right-hand board.
-    RenderingLabel = placeLabel(this, "RenderingLabel", "Rendering", 544, 4, 84);
+    RenderingLabel = placeLabel(this, "RenderingLabel", 544, 4, 84);
     RenderingCombo = PlaceControl<QComboBox>(this, "RenderingCombo", 632, 4, 200, 24);
     for (rendering::Rendering r : rendering::AllRenderings)
         if (r != rendering::Rendering::BlackWhite)
-            RenderingCombo->addItem(rendering::RenderingLabel(r), int(r));
+            RenderingCombo->addItem(QString(), int(r));
     ContactSheetButton = PlaceControl<QPushButton>(this, "ContactSheetButton", 848, 2, 210, 28);
-    ContactSheetButton->setText(QStringLiteral("All renderings side by side"));
     ContactSheetButton->setFont(ButtonFont());
 
     // The tone controls, for both boards.
-    BrightnessLabel = placeLabel(this, "BrightnessLabel", "Brightness", 8, 40, 72);
+    BrightnessLabel = placeLabel(this, "BrightnessLabel", 8, 40, 72);
     BrightnessSlider = placeSlider("BrightnessSlider", 84, 40, 160, Tuning::MinBrightness, Tuning::MaxBrightness);
-    BrightnessValueLabel = placeLabel(this, "BrightnessValueLabel", "", 248, 40, 44, right);
-    ContrastLabel = placeLabel(this, "ContrastLabel", "Contrast", 304, 40, 72);
+    BrightnessValueLabel = placeLabel(this, "BrightnessValueLabel", 248, 40, 44, right);
+    ContrastLabel = placeLabel(this, "ContrastLabel", 304, 40, 72);
     ContrastSlider = placeSlider("ContrastSlider", 380, 40, 160, Tuning::MinContrast, Tuning::MaxContrast);
-    ContrastValueLabel = placeLabel(this, "ContrastValueLabel", "", 544, 40, 44, right);
-    GammaLabel = placeLabel(this, "GammaLabel", "Gamma", 600, 40, 72);
+    ContrastValueLabel = placeLabel(this, "ContrastValueLabel", 544, 40, 44, right);
+    GammaLabel = placeLabel(this, "GammaLabel", 600, 40, 72);
     GammaSlider = placeSlider("GammaSlider", 676, 40, 160, -kGammaPositions, kGammaPositions, false);
-    GammaValueLabel = placeLabel(this, "GammaValueLabel", "", 840, 40, 44, right);
+    GammaValueLabel = placeLabel(this, "GammaValueLabel", 840, 40, 44, right);
     InvertCheck = PlaceControl<QCheckBox>(this, "InvertCheck", 904, 40, 76, 24);
-    InvertCheck->setText(QStringLiteral("Invert"));
     InvertCheck->setFont(ArialFont(13));
     ResetButton = PlaceControl<QPushButton>(this, "ResetButton", 990, 38, 68, 28);
-    ResetButton->setText(QStringLiteral("Reset"));
     ResetButton->setFont(ButtonFont());
 
+    retranslate();
     setTuning(Tuning{});
 
     // The gamma shown and reported is the slider's only once it is moved, so
@@ -102,6 +101,32 @@ TuningStrip::TuningStrip(QWidget* parent)
         setTuning(Tuning{});
         emit tuningChanged(tuning());
     });
+}
+
+QString RenderingTitle(rendering::Rendering rendering)
+{
+    return QCoreApplication::translate("kovra::rendering", rendering::RenderingLabel(rendering).toUtf8().constData());
+}
+
+void TuningStrip::retranslate()
+{
+    ThresholdLabel->setText(tr("Threshold"));
+    RenderingLabel->setText(tr("Rendering"));
+    for (int i = 0; i < RenderingCombo->count(); ++i)
+        RenderingCombo->setItemText(i, RenderingTitle(rendering::Rendering(RenderingCombo->itemData(i).toInt())));
+    ContactSheetButton->setText(tr("All renderings side by side"));
+    BrightnessLabel->setText(tr("Brightness"));
+    ContrastLabel->setText(tr("Contrast"));
+    GammaLabel->setText(tr("Gamma"));
+    InvertCheck->setText(tr("Invert"));
+    ResetButton->setText(tr("Reset"));
+}
+
+void TuningStrip::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 QSlider* TuningStrip::placeSlider(const char* name, int x, int y, int width, int lo, int hi, bool report)
