@@ -222,6 +222,32 @@
     </message>
 </context>
 <context>
+    <name>kovra::shell::MachinePresenter</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: permission denied.</source>
+        <translation>%1 kann nicht geöffnet werden: Zugriff verweigert.</translation>
+    </message>
+    <message>
+        <source> Join the group &quot;%1&quot; that owns the device (sudo usermod -aG %1 $USER), then log in again.</source>
+        <translation> Treten Sie der Gruppe „%1“ bei, der das Gerät gehört (sudo usermod -aG %1 $USER), und melden Sie sich neu an.</translation>
+    </message>
+    <message>
+        <source>The arrow keys move the laser only while this program has the focus.</source>
+        <translation>Die Pfeiltasten bewegen den Laser nur, solange dieses Programm den Fokus hat.</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::MainWindow</name>
+    <message>
+        <source>Sending picture %p%</source>
+        <translation>Bild wird gesendet %p%</translation>
+    </message>
+</context>
+<context>
     <name>kovra::shell::MissingMachineNotice</name>
     <message>
         <source>No engraver answered. Is the USB-serial driver installed? Press F1 to install it, or right-click the preview.</source>
@@ -230,6 +256,13 @@
     <message>
         <source>No engraver answered. Press F1 (or right-click the preview) to see why.</source>
         <translation>Kein Graviergerät hat geantwortet. F1 (oder Rechtsklick auf die Vorschau) zeigt, warum.</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::PicturePresenter</name>
+    <message>
+        <source>Cannot open picture &quot;%1&quot;: %2</source>
+        <translation>Bild „%1“ kann nicht geöffnet werden: %2</translation>
     </message>
 </context>
 <context>

@@ -222,6 +222,32 @@
     </message>
 </context>
 <context>
+    <name>kovra::shell::MachinePresenter</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> et %1 autres</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: permission denied.</source>
+        <translation>Impossible d&apos;ouvrir %1 : accès refusé.</translation>
+    </message>
+    <message>
+        <source> Join the group &quot;%1&quot; that owns the device (sudo usermod -aG %1 $USER), then log in again.</source>
+        <translation> Rejoignez le groupe « %1 » propriétaire du périphérique (sudo usermod -aG %1 $USER), puis reconnectez-vous.</translation>
+    </message>
+    <message>
+        <source>The arrow keys move the laser only while this program has the focus.</source>
+        <translation>Les flèches ne déplacent le laser que lorsque ce programme a le focus.</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::MainWindow</name>
+    <message>
+        <source>Sending picture %p%</source>
+        <translation>Envoi de l&apos;image %p%</translation>
+    </message>
+</context>
+<context>
     <name>kovra::shell::MissingMachineNotice</name>
     <message>
         <source>No engraver answered. Is the USB-serial driver installed? Press F1 to install it, or right-click the preview.</source>
@@ -230,6 +256,13 @@
     <message>
         <source>No engraver answered. Press F1 (or right-click the preview) to see why.</source>
         <translation>Aucun graveur n&apos;a répondu. Appuyez sur F1 (ou clic droit sur l&apos;aperçu) pour savoir pourquoi.</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::PicturePresenter</name>
+    <message>
+        <source>Cannot open picture &quot;%1&quot;: %2</source>
+        <translation>Impossible d&apos;ouvrir l&apos;image « %1 » : %2</translation>
     </message>
 </context>
 <context>

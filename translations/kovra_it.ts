@@ -222,6 +222,32 @@
     </message>
 </context>
 <context>
+    <name>kovra::shell::MachinePresenter</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> e altri %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: permission denied.</source>
+        <translation>Impossibile aprire %1: permesso negato.</translation>
+    </message>
+    <message>
+        <source> Join the group &quot;%1&quot; that owns the device (sudo usermod -aG %1 $USER), then log in again.</source>
+        <translation> Entra nel gruppo &quot;%1&quot; che possiede il dispositivo (sudo usermod -aG %1 $USER), poi accedi di nuovo.</translation>
+    </message>
+    <message>
+        <source>The arrow keys move the laser only while this program has the focus.</source>
+        <translation>I tasti freccia muovono il laser solo quando questo programma è in primo piano.</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::MainWindow</name>
+    <message>
+        <source>Sending picture %p%</source>
+        <translation>Invio dell&apos;immagine %p%</translation>
+    </message>
+</context>
+<context>
     <name>kovra::shell::MissingMachineNotice</name>
     <message>
         <source>No engraver answered. Is the USB-serial driver installed? Press F1 to install it, or right-click the preview.</source>
@@ -230,6 +256,13 @@
     <message>
         <source>No engraver answered. Press F1 (or right-click the preview) to see why.</source>
         <translation>Nessun incisore ha risposto. Premi F1 (o fai clic destro sull&apos;anteprima) per sapere perché.</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::PicturePresenter</name>
+    <message>
+        <source>Cannot open picture &quot;%1&quot;: %2</source>
+        <translation>Impossibile aprire l&apos;immagine &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>

@@ -222,6 +222,32 @@
     </message>
 </context>
 <context>
+    <name>kovra::shell::MachinePresenter</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> ほか %1 個</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: permission denied.</source>
+        <translation>%1 を開けません：アクセス権がありません。</translation>
+    </message>
+    <message>
+        <source> Join the group &quot;%1&quot; that owns the device (sudo usermod -aG %1 $USER), then log in again.</source>
+        <translation>デバイスを所有するグループ「%1」に参加し（sudo usermod -aG %1 $USER）、ログインし直してください。</translation>
+    </message>
+    <message>
+        <source>The arrow keys move the laser only while this program has the focus.</source>
+        <translation>矢印キーでレーザーを動かせるのは、このプログラムにフォーカスがあるときだけです。</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::MainWindow</name>
+    <message>
+        <source>Sending picture %p%</source>
+        <translation>画像を送信中 %p%</translation>
+    </message>
+</context>
+<context>
     <name>kovra::shell::MissingMachineNotice</name>
     <message>
         <source>No engraver answered. Is the USB-serial driver installed? Press F1 to install it, or right-click the preview.</source>
@@ -230,6 +256,13 @@
     <message>
         <source>No engraver answered. Press F1 (or right-click the preview) to see why.</source>
         <translation>応答する彫刻機がありません。F1 を押す（またはプレビューを右クリック）と理由を表示します。</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::PicturePresenter</name>
+    <message>
+        <source>Cannot open picture &quot;%1&quot;: %2</source>
+        <translation>画像「%1」を開けません：%2</translation>
     </message>
 </context>
 <context>

@@ -222,6 +222,32 @@
     </message>
 </context>
 <context>
+    <name>kovra::shell::MachinePresenter</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> 等另外 %1 个</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: permission denied.</source>
+        <translation>无法打开 %1：权限不足。</translation>
+    </message>
+    <message>
+        <source> Join the group &quot;%1&quot; that owns the device (sudo usermod -aG %1 $USER), then log in again.</source>
+        <translation>请加入拥有该设备的用户组“%1”（sudo usermod -aG %1 $USER），然后重新登录。</translation>
+    </message>
+    <message>
+        <source>The arrow keys move the laser only while this program has the focus.</source>
+        <translation>只有本程序处于焦点时，方向键才能移动激光头。</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::MainWindow</name>
+    <message>
+        <source>Sending picture %p%</source>
+        <translation>正在发送图像 %p%</translation>
+    </message>
+</context>
+<context>
     <name>kovra::shell::MissingMachineNotice</name>
     <message>
         <source>No engraver answered. Is the USB-serial driver installed? Press F1 to install it, or right-click the preview.</source>
@@ -230,6 +256,13 @@
     <message>
         <source>No engraver answered. Press F1 (or right-click the preview) to see why.</source>
         <translation>没有雕刻机应答。按 F1（或在预览上单击右键）查看原因。</translation>
+    </message>
+</context>
+<context>
+    <name>kovra::shell::PicturePresenter</name>
+    <message>
+        <source>Cannot open picture &quot;%1&quot;: %2</source>
+        <translation>无法打开图片“%1”：%2</translation>
     </message>
 </context>
 <context>
