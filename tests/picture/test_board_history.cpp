@@ -98,6 +98,14 @@ const Change kChanges[] = {
          other.setPixel(5, 5, qRgb(0, 0, 0));
          t.board.SetBackgroundPicture(other);
      }},
+    {"a tuned rendering",
+     [](auto& t) {
+         t.dropPhoto();
+         rendering::Tuning tuning;
+         tuning.contrast = 30;
+         ASSERT_TRUE(t.flow.SetTuning(tuning));
+     },
+     [](auto& t) { t.flow.ChooseBlackWhite(); }},
 };
 
 TEST_F(BoardHistoryTest, EveryChangeIsTakenBackExactlyAndRedone)
