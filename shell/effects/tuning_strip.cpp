@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -40,6 +41,17 @@ QLabel* placeLabel(QWidget* parent, const char* name, int x, int y, int width,
     label->setFont(ArialFont(13));
     label->setAlignment(align);
     return label;
+}
+
+// The label's text in the strip's 13-pixel face, or smaller (not below 11)
+// where a language's word is wider than the label.
+void setFittingText(QLabel* label, const QString& text)
+{
+    int pixels = 13;
+    while (pixels > 11 && QFontMetrics(ArialFont(pixels)).horizontalAdvance(text) > label->width())
+        --pixels;
+    label->setFont(ArialFont(pixels));
+    label->setText(text);
 }
 
 } // namespace
@@ -110,14 +122,14 @@ QString RenderingTitle(rendering::Rendering rendering)
 
 void TuningStrip::retranslate()
 {
-    ThresholdLabel->setText(tr("Threshold"));
-    RenderingLabel->setText(tr("Rendering"));
+    setFittingText(ThresholdLabel, tr("Threshold"));
+    setFittingText(RenderingLabel, tr("Rendering"));
     for (int i = 0; i < RenderingCombo->count(); ++i)
         RenderingCombo->setItemText(i, RenderingTitle(rendering::Rendering(RenderingCombo->itemData(i).toInt())));
     ContactSheetButton->setText(tr("All renderings side by side"));
-    BrightnessLabel->setText(tr("Brightness"));
-    ContrastLabel->setText(tr("Contrast"));
-    GammaLabel->setText(tr("Gamma"));
+    setFittingText(BrightnessLabel, tr("Brightness"));
+    setFittingText(ContrastLabel, tr("Contrast"));
+    setFittingText(GammaLabel, tr("Gamma"));
     InvertCheck->setText(tr("Invert"));
     ResetButton->setText(tr("Reset"));
 }

@@ -8,7 +8,9 @@
 #include "shell/job_progress_view.h"
 #include "shell/translation/ui_translator.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -156,6 +158,53 @@ TEST(Translations, WindowsSayTheirTextsAgainInTheLanguageChosen)
     ASSERT_TRUE(translator.Apply(0));
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(shown(), english);
+}
+
+// The room a control's text has: a check box's text sits beside its box, a
+// button's inside its frame.
+int textRoom(const QWidget* control)
+{
+    if (qobject_cast<const QCheckBox*>(control))
+        return control->width() - 20;
+    if (qobject_cast<const QPushButton*>(control))
+        return control->width() - 6;
+    return control->width();
+}
+
+QString textOf(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    return static_cast<const QAbstractButton*>(control)->text();
+}
+
+TEST(Translations, TheStripsAndTheSheetsTextsFitTheirControlsInEveryLanguage)
+{
+    shell::TuningStrip strip;
+    shell::ContactSheetWindow sheet;
+    shell::UiTranslator translator;
+    for (int language = 0; language < 6; ++language) {
+        SCOPED_TRACE(language);
+        ASSERT_TRUE(translator.Apply(language));
+        QCoreApplication::sendPostedEvents();
+        QList<QWidget*> controls;
+        for (QWidget* w : strip.findChildren<QWidget*>())
+            if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))
+                controls << w;
+        for (QLabel* label : sheet.findChildren<QLabel*>())
+            if (label != sheet.HintLabel && !label->text().isEmpty())
+                controls << label;
+        for (const QWidget* c : std::as_const(controls)) {
+            const QString text = textOf(c);
+            EXPECT_LE(QFontMetrics(c->font()).horizontalAdvance(text), textRoom(c))
+                << c->objectName().toStdString() << " cuts " << text.toStdString();
+        }
+        // The check box and the hint share the sheet's top row.
+        EXPECT_LT(QFontMetrics(sheet.ActualSizeCheck->font()).horizontalAdvance(sheet.ActualSizeCheck->text()) + 20
+                      + QFontMetrics(sheet.HintLabel->font()).horizontalAdvance(sheet.HintLabel->text()),
+                  sheet.width() - 16);
+    }
+    ASSERT_TRUE(translator.Apply(0));
 }
 
 } // namespace
