@@ -54,25 +54,22 @@ void BoardHistory::Record()
 
 bool BoardHistory::Undo()
 {
-    if (m_undo.empty())
-        return false;
-    push(m_redo, capture());
-    const State back = std::move(m_undo.back());
-    m_undo.pop_back();
-    restore(back);
-    emit m_events.restored();
-    reportSteps();
-    return true;
+    return step(m_undo, m_redo);
 }
 
 bool BoardHistory::Redo()
 {
-    if (m_redo.empty())
+    return step(m_redo, m_undo);
+}
+
+bool BoardHistory::step(std::deque<State>& from, std::deque<State>& to)
+{
+    if (from.empty())
         return false;
-    push(m_undo, capture());
-    const State forward = std::move(m_redo.back());
-    m_redo.pop_back();
-    restore(forward);
+    push(to, capture());
+    const State state = std::move(from.back());
+    from.pop_back();
+    restore(state);
     emit m_events.restored();
     reportSteps();
     return true;

@@ -51,6 +51,8 @@ private:
     };
 
     State capture();
+    // Takes the last step of from, keeping the state now in to.
+    bool step(std::deque<State>& from, std::deque<State>& to);
     void restore(const State& state);
     static void push(std::deque<State>& steps, State state);
     void reportSteps();
