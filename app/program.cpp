@@ -15,6 +15,9 @@
 #include "platform/sleep_inhibitor.h"
 #include "platform/paths.h"
 #include "shell/board_click_mode.h"
+#include "shell/board_commands.h"
+#include "shell/help/missing_machine_notice.h"
+#include "shell/translation/ui_translator.h"
 #include "shell/widgets/board_widget.h"
 #include "shell/settings/config_file.h"
 #include "shell/control_groups.h"
@@ -126,6 +129,24 @@ Program::Program()
             [](const QString& findings) { shell::DoctorFindingsWindow::ShowModal(findings); });
 
     wireMainWindow();
+    wireBeyondTheOriginal();
+}
+
+void Program::wireBeyondTheOriginal()
+{
+    m_translator = std::make_unique<shell::UiTranslator>();
+    const auto logLine = [this](const QString& line) { m_views->AppendLogLine(line); };
+    m_commands = std::make_unique<shell::BoardCommands>(*m_window, m_previewBoard, m_pictures->history(),
+        *m_pictureEvents, *m_config, m_messageBox, logLine, [this] { m_help->ExplainMissingMachine(); });
+    m_missingMachine = std::make_unique<shell::MissingMachineNotice>(
+        m_link->events(), logLine, [this] { return m_help->DriverInstallerPresent(); });
+    // The drop hint of a new language erases the board: a step to undo.
+    QObject::connect(m_languages.get(), &shell::InterfaceLanguages::boardAboutToBeReplaced,
+        [this] { m_pictures->history().Record(); });
+    QObject::connect(m_languages.get(), &shell::InterfaceLanguages::languageApplied, [this](int language) {
+        m_translator->Apply(language);
+        m_progressView->Retranslate();
+    });
 }
 
 Program::~Program()
@@ -241,6 +262,9 @@ void Program::Start(const QStringList& picturePaths)
 {
     // The created handler of the main window, in its order.
     m_link->replies().SetSupportedFirmwareVersion(kSupportedFirmwareVersion);
+    // The stored language's texts from the start: a scan can end before
+    // the language is applied below.
+    m_translator->Apply(shell::ReadStoredLanguage(*m_config));
     QApplication::setStyle(new shell::ThemedControlLook(1));
     // The main window accepts drops from its creation (MainWindow sets it).
     m_link->connection().AutoConnect();
@@ -248,6 +272,8 @@ void Program::Start(const QStringList& picturePaths)
     m_text->LoadFontSettings();
     m_text->ApplyTextFont();
     m_languages->ApplyStoredLanguage();
+    // The history begins with the window as it opens.
+    m_pictures->history().Clear();
     // The effect window's last tuning and rendering.
     m_studio->LoadSettings();
 

@@ -32,6 +32,9 @@ class Positioning;
 
 namespace kovra::shell {
 class BoardClickMode;
+class BoardCommands;
+class MissingMachineNotice;
+class UiTranslator;
 class ConfigFile;
 class ControlGroups;
 class EffectStudio;
@@ -74,9 +77,13 @@ public:
 
     shell::MainWindow& window() { return *m_window; }
     image::DrawingBoard& previewBoard() { return m_previewBoard; }
+    picture::PictureFlow& pictures() { return *m_pictures; }
+    picture::PictureEvents& pictureEvents() { return *m_pictureEvents; }
+    shell::BoardCommands& commands() { return *m_commands; }
 
 private:
     void wireMainWindow();
+    void wireBeyondTheOriginal();
     void openEffectWindow();
     void closeEffectWindow();
     void openSettingsWindow();
@@ -126,6 +133,11 @@ private:
     std::unique_ptr<shell::BoardClickMode> m_clickMode;
     platform::SystemDesktop m_desktop;
     std::unique_ptr<shell::HelpController> m_help;
+    // Beyond the original window: the other texts' language, the keys and
+    // the board's menu, the word on a missing machine.
+    std::unique_ptr<shell::UiTranslator> m_translator;
+    std::unique_ptr<shell::BoardCommands> m_commands;
+    std::unique_ptr<shell::MissingMachineNotice> m_missingMachine;
     std::unique_ptr<shell::SettingsWindow> m_settingsWindow;
     std::unique_ptr<shell::HelpWindow> m_helpWindow;
 };

@@ -6,6 +6,7 @@
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
 #include "job/engrave_encoder.h"
+#include "job/raster_png.h"
 #include "picture/picture_events.h"
 #include "picture/picture_flow.h"
 #include "platform/timer.h"
@@ -14,9 +15,7 @@
 
 #include <QEventLoop>
 #include <QImage>
-#include <QImageWriter>
 
-#include <cstring>
 
 namespace kovra::app {
 
@@ -131,7 +130,7 @@ int RunRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
     QImage board;
     if (!renderBoard(paths[0], options, board, error))
         return fail(err, "render", error, 2);
-    if (!WriteRasterPng(job::EncodeEngravePicture(board), paths[1], error))
+    if (!job::WriteRasterPng(job::EncodeEngravePicture(board), paths[1], error))
         return fail(err, "render", error, 1);
     return 0;
 }
@@ -150,7 +149,7 @@ int RunTestCardCommand(const QStringList& args, QTextStream& out, QTextStream& e
     QString error = line.error();
     if (!parsed)
         return fail(err, "testcard", error, 2);
-    if (!WriteRasterPng(job::EncodeEngravePicture(rendering::MakeTestCard(options.tuning)), paths[0], error))
+    if (!job::WriteRasterPng(job::EncodeEngravePicture(rendering::MakeTestCard(options.tuning)), paths[0], error))
         return fail(err, "testcard", error, 1);
     return 0;
 }
@@ -181,33 +180,6 @@ int RunSampleCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (!WriteSamplePicture(line.words().constFirst()))
         return fail(err, "sample", QStringLiteral("cannot write %1").arg(line.words().constFirst()), 1);
     return 0;
-}
-
-bool WriteRasterPng(const QByteArray& raster, const QString& path, QString& error)
-{
-    if (raster.size() != job::EngraveBufferSize) {
-        error = QStringLiteral("no picture to write");
-        return false;
-    }
-    // One bit a dot as the machine has it: bit 1 is colour 1, black.
-    QImage img(job::EngraveSide, job::EngraveSide, QImage::Format_Mono);
-    img.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    for (int y = 0; y < job::EngraveSide; ++y)
-        std::memcpy(img.scanLine(y), raster.constData() + y * job::EngraveRowBytes, job::EngraveRowBytes);
-    QImageWriter writer(path, "png");
-    if (!writer.write(img)) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
-        return false;
-    }
-    return true;
-}
-
-QByteArray ReadRasterPng(const QString& path)
-{
-    const QImage img(path);
-    if (img.width() != job::EngraveSide || img.height() != job::EngraveSide)
-        return QByteArray();
-    return job::EncodeEngravePicture(img);
 }
 
 } // namespace kovra::app

@@ -61,6 +61,17 @@ void DrawingBoard::SetBackgroundPicture(const QImage& background)
     ClearBoard();
 }
 
+void DrawingBoard::RestorePicture(const QImage& background, const QImage& picture)
+{
+    m_background = background.convertToFormat(QImage::Format_RGB32);
+    if (picture.size() != m_picture.size()) {
+        paintBackground(m_picture.rect());
+    } else {
+        m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    }
+    emit changed(m_picture.rect());
+}
+
 void DrawingBoard::SetBackgroundColour(const QColor& colour)
 {
     m_backgroundColour = colour;

@@ -36,6 +36,9 @@ public:
     // drawn before is discarded.
     void SetBackgroundPicture(const QImage& background);
     const QImage& backgroundPicture() const { return m_background; }
+    // The board as it was: this background, and picture (of the board's
+    // size) as what is drawn; for taking an edit back.
+    void RestorePicture(const QImage& background, const QImage& picture);
     void SetBackgroundColour(const QColor& colour);
     QColor backgroundColour() const { return m_backgroundColour; }
 

@@ -65,6 +65,7 @@ void ConnectionManager::TryNextPort()
             reportDeniedDevices();
             setState(ConnectionState::Scanning);
             m_retryTimer.setPeriod(kRetryPeriodMs);
+            emit m_events.scanFoundNothing();
             return;
         }
     }

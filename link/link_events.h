@@ -31,6 +31,9 @@ signals:
     // Devices the scan could not open for lack of permission, "COM1 (/dev/ttyUSB0)",
     // all owned by group (empty when unknown); once per scan and group.
     void devicesDenied(const QString& group, const QStringList& devices);
+    // A whole scan, COM1 to COM64, ended without a machine answering; the
+    // next one starts after the retry period.
+    void scanFoundNothing();
     void connected(int port);
     void connectionBroken(int port);
     void disconnected();

@@ -15,6 +15,7 @@ class DrawingBoard;
 
 namespace kovra::picture {
 
+class BoardHistory;
 class PictureEvents;
 
 class ImageEdits {
@@ -24,9 +25,10 @@ public:
     static constexpr int ZoomOutOffset = 10;
 
     // workingImage is read only; editScratchImage carries the board between
-    // the steps of one press.
+    // the steps of one press; history records the board before each edit.
     ImageEdits(image::DrawingBoard& previewBoard, const image::BitmapImage& workingImage,
-               image::BitmapImage& editScratchImage, const QImage& plainWhiteBackground, PictureEvents& events);
+               image::BitmapImage& editScratchImage, const QImage& plainWhiteBackground, BoardHistory& history,
+               PictureEvents& events);
 
     // A quarter turn clockwise: (x, y) moves to (511 - y, x); no resampling,
     // so four presses restore the board exactly.
@@ -50,6 +52,7 @@ private:
     const image::BitmapImage& m_workingImage;
     image::BitmapImage& m_editScratchImage;
     QImage m_plainWhiteBackground;
+    BoardHistory& m_history;
     PictureEvents& m_events;
 };
 

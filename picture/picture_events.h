@@ -37,6 +37,11 @@ signals:
     // Lines of text were drawn into the preview board with their first
     // line's corner at at.
     void textPlaced(QPoint at, const QString& text);
+    // Undo or redo put the board (and the working image) back as it was;
+    // no edit is reported for it.
+    void restored();
+    // Whether a step can be taken back now, and one forward again.
+    void historyChanged(bool canUndo, bool canRedo);
 };
 
 } // namespace kovra::picture

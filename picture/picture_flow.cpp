@@ -12,7 +12,8 @@ PictureFlow::PictureFlow(image::DrawingBoard& previewBoard, const QImage& plainW
     , m_events(events)
     , m_blackWhiteBoard(EffectBoardSize, EffectBoardSize)
     , m_ditherBoard(EffectBoardSize, EffectBoardSize)
-    , m_edits(previewBoard, m_workingImage, m_editScratchImage, m_plainWhiteBackground, events)
+    , m_history(previewBoard, m_workingImage, events)
+    , m_edits(previewBoard, m_workingImage, m_editScratchImage, m_plainWhiteBackground, m_history, events)
 {
     for (image::DrawingBoard* board : {&m_blackWhiteBoard, &m_ditherBoard}) {
         board->SetBackgroundColour(Qt::white);
@@ -77,6 +78,8 @@ void PictureFlow::prepared(int drop, PreparedPicture picture)
     resetEffectBoards();
     m_prepared = std::move(picture);
     m_choosing = true;
+    // A new picture starts a new history; its choice is the first step.
+    m_history.Clear();
     emit m_events.loaded(m_droppedPicturePath, size);
     // The tick arrives from the event loop, after the listeners have opened
     // the window; stopping first restarts its schedule.
@@ -124,6 +127,7 @@ void PictureFlow::showRenderings()
 
 void PictureFlow::startPreview()
 {
+    m_history.Record();
     m_previewBoard.ClearBoard();
     m_previewBoard.SetBackgroundPicture(m_plainWhiteBackground);
 }

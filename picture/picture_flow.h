@@ -11,6 +11,7 @@
 
 #include "image/bitmap_image.h"
 #include "image/drawing_board.h"
+#include "picture/board_history.h"
 #include "picture/image_edits.h"
 #include "picture/picture_events.h"
 #include "picture/picture_worker.h"
@@ -55,6 +56,8 @@ public:
 
     // The four edit buttons and the text act through this.
     ImageEdits& edits() { return m_edits; }
+    // Undo and redo of the preview board; a new picture clears it.
+    BoardHistory& history() { return m_history; }
 
     // Files dropped on the main window; the first one counts. Returns at
     // once: loaded or refused follows from the event loop. A drop made while
@@ -127,6 +130,7 @@ private:
     bool m_choosing = false;
     bool m_ready = false;
 
+    BoardHistory m_history;
     ImageEdits m_edits;
     // The worker's last answer and the drop it answers, handed over under
     // the lock.

@@ -20,21 +20,22 @@ const QRgb kWhite = 0xFFFFFFFFu;
 struct Names {
     Rendering rendering;
     const char* name;
+    // Marked for translation: the window shows it in the user's language.
     const char* label;
 };
 
 constexpr Names kNames[RenderingCount] = {
-    {Rendering::BlackWhite, "bw", "Black and white"},
-    {Rendering::Dither, "dither", "Diffusion"},
-    {Rendering::FloydSteinberg, "floyd-steinberg", "Floyd-Steinberg"},
-    {Rendering::Jarvis, "jarvis", "Jarvis"},
-    {Rendering::Stucki, "stucki", "Stucki"},
-    {Rendering::Atkinson, "atkinson", "Atkinson"},
-    {Rendering::Burkes, "burkes", "Burkes"},
-    {Rendering::Sierra, "sierra", "Sierra"},
-    {Rendering::SierraLite, "sierra-lite", "Sierra Lite"},
-    {Rendering::Bayer, "bayer", "Bayer 8 x 8"},
-    {Rendering::BlueNoise, "blue-noise", "Blue noise"},
+    {Rendering::BlackWhite, "bw", QT_TRANSLATE_NOOP("kovra::rendering", "Black and white")},
+    {Rendering::Dither, "dither", QT_TRANSLATE_NOOP("kovra::rendering", "Diffusion")},
+    {Rendering::FloydSteinberg, "floyd-steinberg", QT_TRANSLATE_NOOP("kovra::rendering", "Floyd-Steinberg")},
+    {Rendering::Jarvis, "jarvis", QT_TRANSLATE_NOOP("kovra::rendering", "Jarvis")},
+    {Rendering::Stucki, "stucki", QT_TRANSLATE_NOOP("kovra::rendering", "Stucki")},
+    {Rendering::Atkinson, "atkinson", QT_TRANSLATE_NOOP("kovra::rendering", "Atkinson")},
+    {Rendering::Burkes, "burkes", QT_TRANSLATE_NOOP("kovra::rendering", "Burkes")},
+    {Rendering::Sierra, "sierra", QT_TRANSLATE_NOOP("kovra::rendering", "Sierra")},
+    {Rendering::SierraLite, "sierra-lite", QT_TRANSLATE_NOOP("kovra::rendering", "Sierra Lite")},
+    {Rendering::Bayer, "bayer", QT_TRANSLATE_NOOP("kovra::rendering", "Bayer 8 x 8")},
+    {Rendering::BlueNoise, "blue-noise", QT_TRANSLATE_NOOP("kovra::rendering", "Blue noise")},
 };
 
 const Names& namesOf(Rendering rendering)

@@ -42,7 +42,8 @@ inline constexpr std::array<Rendering, RenderingCount> AllRenderings{
 // The name on the command line and in the settings file ("bw", "dither",
 // "floyd-steinberg", ...).
 QString RenderingName(Rendering rendering);
-// The name people read (on the effect window, the contact sheet).
+// The name people read, in English (the window shows it translated, with
+// "kovra::rendering" as the translation context).
 QString RenderingLabel(Rendering rendering);
 // The rendering of a name, exactly as RenderingName gives it.
 std::optional<Rendering> RenderingFromName(QStringView name);

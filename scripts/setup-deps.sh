@@ -8,6 +8,12 @@ set -euo pipefail
 packages=(
   qt6-base-dev
   qt6-serialport-dev
+  # The interface's translations: lrelease (qt6-l10n-tools) and CMake's
+  # Qt6LinguistTools (qt6-tools-dev) compile them; Qt's own texts (dialog
+  # buttons, the file dialog) in the interface languages.
+  qt6-l10n-tools
+  qt6-tools-dev
+  qt6-translations-l10n
   libjpeg-dev
   libpng-dev
   zlib1g-dev

@@ -31,7 +31,7 @@ JobEndNotice::~JobEndNotice() = default;
 
 QString JobEndNotice::Body(int seconds)
 {
-    return QStringLiteral("Engraving finished in %1.").arg(JobProgressView::Duration(seconds));
+    return tr("Engraving finished in %1.").arg(JobProgressView::Duration(seconds));
 }
 
 void JobEndNotice::finished()

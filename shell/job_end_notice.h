@@ -26,6 +26,7 @@ class DesktopNotifier;
 namespace kovra::shell {
 
 class JobEndNotice final : public QObject {
+    Q_OBJECT
 public:
     // progress must be made before this, so it has seen the end first.
     // runSeconds: the run clock, for a job the progress did not follow (one

@@ -55,30 +55,30 @@ QString JobProgressView::Text(const job::JobProgressState& state)
     case Phase::NoPicture:
         return {};
     case Phase::Ready: {
-        QString text = QStringLiteral("%1 dots").arg(state.dots);
+        QString text = tr("%1 dots").arg(state.dots);
         if (state.passed > 0)
             text = percent + Separator + text;
         if (state.secondsLeft >= 0)
-            text += Separator + QStringLiteral("about %1").arg(Duration(state.secondsLeft));
+            text += Separator + tr("about %1").arg(Duration(state.secondsLeft));
         return text;
     }
     case Phase::Engraving:
         // No time left until the rate is known well enough.
         return percent + Separator
-            + (state.secondsLeft >= 0 ? QStringLiteral("%1 left").arg(Duration(state.secondsLeft))
-                                      : QStringLiteral("estimating\u2026"));
+            + (state.secondsLeft >= 0 ? tr("%1 left").arg(Duration(state.secondsLeft))
+                                      : tr("estimating…"));
     case Phase::Paused:
-        return state.secondsLeft >= 0 ? percent + Separator + QStringLiteral("%1 left").arg(Duration(state.secondsLeft))
-                   + Separator + QStringLiteral("paused")
-                                      : percent + Separator + QStringLiteral("paused");
+        return state.secondsLeft >= 0 ? percent + Separator + tr("%1 left").arg(Duration(state.secondsLeft))
+                   + Separator + tr("paused")
+                                      : percent + Separator + tr("paused");
     case Phase::Finished:
-        return percent + Separator + QStringLiteral("finished in %1").arg(Duration(state.activeSeconds));
+        return percent + Separator + tr("finished in %1").arg(Duration(state.activeSeconds));
     case Phase::Broken:
         // Broken off in the transfer: no picture to count yet.
-        return state.dots > 0 ? percent + Separator + QStringLiteral("connection broken")
-                              : QStringLiteral("connection broken");
+        return state.dots > 0 ? percent + Separator + tr("connection broken")
+                              : tr("connection broken");
     case Phase::PictureLost:
-        return QStringLiteral("the picture did not arrive whole") + Separator + QStringLiteral("send it again");
+        return tr("the picture did not arrive whole") + Separator + tr("send it again");
     }
     return {};
 }

@@ -6,6 +6,7 @@
 
 #include "job/job_progress.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QProgressBar>
 #include <QString>
@@ -19,6 +20,7 @@ class LinkEvents;
 namespace kovra::shell {
 
 class JobProgressView {
+    Q_DECLARE_TR_FUNCTIONS(JobProgressView)
 public:
     // The bar is made as a sibling of transferBar, over the same place.
     JobProgressView(job::JobProgress& progress, link::LinkEvents& link, QWidget* transferBar);
@@ -28,8 +30,11 @@ public:
 
     // "1:24", "12:05", "1:02:03".
     static QString Duration(int seconds);
-    // The text for a state, also printed by the command-line engraving.
+    // The text for a state, in the user's language; also printed by the
+    // command-line engraving, which stays in English.
     static QString Text(const job::JobProgressState& state);
+    // The language changed: the bar says it again.
+    void Retranslate() { refresh(); }
 
     QProgressBar* bar() const { return m_bar; }
 

@@ -100,12 +100,14 @@ void InterfaceLanguages::ApplyLanguage()
         if (LanguageIndex() != language)
             continue;
         setCaptions(language);
+        emit boardAboutToBeReplaced();
         // Rebuilds the board from the prompt alone: whatever was drawn is gone
         // (the working image is kept, so Reload brings the picture back).
         m_previewBoard.SetBackgroundPicture(m_dropPrompt ? m_dropPrompt(language) : QImage());
     }
     // A failed write only means the choice is not remembered.
     m_config.Write(MainSection, LanguageKey, QString::number(LanguageIndex()));
+    emit languageApplied(LanguageIndex());
 }
 
 void InterfaceLanguages::setCaptions(int language)

@@ -63,6 +63,13 @@ public:
     // LanguageCombo's selection, -1 when nothing is selected.
     int LanguageIndex() const;
 
+signals:
+    // The drop prompt is about to replace whatever the preview board shows.
+    void boardAboutToBeReplaced();
+    // ApplyLanguage has run for language (LanguageIndex(), -1 for none): the
+    // texts beyond the caption table follow it.
+    void languageApplied(int language);
+
 private:
     void setCaptions(int language);
 

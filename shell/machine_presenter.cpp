@@ -28,10 +28,10 @@ QString MachinePresenter::DeniedDevicesLine(const QString& group, const QStringL
     constexpr int kNamed = 4;
     QString named = devices.mid(0, kNamed).join(QStringLiteral(", "));
     if (devices.size() > kNamed)
-        named += QStringLiteral(" and %1 more").arg(devices.size() - kNamed);
-    QString line = QStringLiteral("Cannot open ") + named + QStringLiteral(": permission denied.");
+        named += tr(" and %1 more").arg(devices.size() - kNamed);
+    QString line = tr("Cannot open %1: permission denied.").arg(named);
     if (!group.isEmpty())
-        line += QStringLiteral(" Join the group \"%1\" that owns the device (sudo usermod -aG %1 $USER), then log in again.")
+        line += tr(" Join the group \"%1\" that owns the device (sudo usermod -aG %1 $USER), then log in again.")
                     .arg(group);
     return line;
 }
@@ -146,7 +146,7 @@ void MachinePresenter::wireJob(job::JobEvents& job)
         s.AppendLogText(QStringLiteral("Laser Movement : %1\r\n").arg(QLatin1String(names[int(direction) - 1])));
     });
     connect(&job, &J::arrowKeysFocusOnly, this, [&s] {
-        s.AppendLogLine(QStringLiteral("The arrow keys move the laser only while this program has the focus."));
+        s.AppendLogLine(tr("The arrow keys move the laser only while this program has the focus."));
     });
 }
 

@@ -13,6 +13,7 @@
 namespace kovra::shell {
 
 class MachinePresenter final : public QObject {
+    Q_OBJECT
 public:
     MachinePresenter(link::LinkEvents& link, job::JobEvents& job, MachineSurface& surface);
 

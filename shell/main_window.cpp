@@ -244,7 +244,7 @@ void MainWindow::buildJobControls()
     TransferProgress = PlaceControl<QProgressBar>(w, "TransferProgress", 232, 592, 528, 14);
     TransferProgress->setRange(0, 100);
     TransferProgress->setTextVisible(true);
-    TransferProgress->setFormat(QStringLiteral("Sending picture %p%"));
+    TransferProgress->setFormat(tr("Sending picture %p%"));
     TransferProgress->hide();
 }
 

@@ -29,7 +29,8 @@ PicturePresenter::PicturePresenter(picture::PictureEvents& events, image::Drawin
 
 QString PicturePresenter::RefusedLine(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Cannot open picture \"%1\": %2").arg(path, reason);
+    // The reason is the reader's own, in English.
+    return tr("Cannot open picture \"%1\": %2").arg(path, reason);
 }
 
 void PicturePresenter::run(const std::function<void()>& action)

@@ -21,6 +21,7 @@ class DrawingBoard;
 namespace kovra::shell {
 
 class PicturePresenter final : public QObject {
+    Q_OBJECT
 public:
     // What a loaded picture and a choice set going in other parts; an empty
     // one is left out.

@@ -53,7 +53,7 @@ void ShellViews::ShowTransferProgress(qint64 written, qint64 total)
     QProgressBar* bar = m_window.TransferProgress;
     bar->setRange(0, 1000);
     bar->setValue(total > 0 ? int(written * 1000 / total) : 0);
-    bar->setFormat(QStringLiteral("Sending picture %1 / %2 bytes (%p%)").arg(written).arg(total));
+    bar->setFormat(tr("Sending picture %1 / %2 bytes (%p%)").arg(written).arg(total));
     bar->show();
 }
 

@@ -5,12 +5,15 @@
 #include "shell/machine_surface.h"
 #include "shell/widgets/message_box.h"
 
+#include <QCoreApplication>
+
 namespace kovra::shell {
 
 class ControlGroups;
 class MainWindow;
 
 class ShellViews final : public MachineSurface {
+    Q_DECLARE_TR_FUNCTIONS(ShellViews)
 public:
     ShellViews(MainWindow& window, ControlGroups& groups, MessageBox& messageBox);
 

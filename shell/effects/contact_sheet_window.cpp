@@ -6,6 +6,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -81,15 +82,12 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("ContactSheetWindow"));
-    setWindowTitle(QStringLiteral("All renderings"));
 
     ActualSizeCheck = new QCheckBox(this);
     ActualSizeCheck->setObjectName(QStringLiteral("ActualSizeCheck"));
-    ActualSizeCheck->setText(QStringLiteral("Actual size (the middle of the picture, dot for dot)"));
     ActualSizeCheck->setFont(ArialFont(13));
     HintLabel = new QLabel(this);
     HintLabel->setObjectName(QStringLiteral("HintLabel"));
-    HintLabel->setText(QStringLiteral("Click a rendering to choose it"));
     HintLabel->setFont(ArialFont(13));
     HintLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ActualSizeCheck->setFixedHeight(kTopRow);
@@ -122,6 +120,30 @@ ContactSheetWindow::ContactSheetWindow(QWidget* parent)
         QRect(0, 0, kSheet.width() + 2 * kMargin + scrollBar, kTop + kSheet.height() + kMargin),
         WindowPlacement::Sizing::FitScreen);
     connect(ActualSizeCheck, &QCheckBox::toggled, this, [this] { showTiles(); });
+    retranslate();
+}
+
+void ContactSheetWindow::retranslate()
+{
+    setWindowTitle(tr("All renderings"));
+    ActualSizeCheck->setText(tr("Actual size (the middle of the picture, dot for dot)"));
+    HintLabel->setText(tr("Click a rendering to choose it"));
+    for (size_t i = 0; i < m_labels.size(); ++i) {
+        const bool isRendering = i < size_t(rendering::RenderingCount);
+        m_labels[i]->setText(isRendering ? RenderingTitle(rendering::AllRenderings[i]) : tr("The tuned picture"));
+        if (isRendering) {
+            // The name the command line knows it by, beside the window's.
+            m_labels[i]->setToolTip(TuningStrip::CommandLineTip(rendering::AllRenderings[i]));
+            m_tiles[i]->setToolTip(m_labels[i]->toolTip());
+        }
+    }
+}
+
+void ContactSheetWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void ContactSheetWindow::addCell(QWidget* sheet, int i)
@@ -131,8 +153,6 @@ void ContactSheetWindow::addCell(QWidget* sheet, int i)
     auto* label = new QLabel(sheet);
     label->setGeometry(at.x(), at.y(), kFramed, kLabelHeight);
     label->setFont(ArialFont(13, isRendering));
-    label->setText(isRendering ? rendering::RenderingLabel(rendering::AllRenderings[size_t(i)])
-                               : QStringLiteral("The tuned picture"));
     m_labels.push_back(label);
     std::function<void()> onClick;
     if (isRendering)
@@ -141,10 +161,6 @@ void ContactSheetWindow::addCell(QWidget* sheet, int i)
     tile->setObjectName(isRendering ? QStringLiteral("Tile_") + rendering::RenderingName(rendering::AllRenderings[size_t(i)])
                                     : QStringLiteral("Tile_picture"));
     tile->setGeometry(at.x(), at.y() + kLabelHeight, kFramed, kFramed);
-    if (isRendering) {
-        label->setToolTip(TuningStrip::CommandLineTip(rendering::AllRenderings[size_t(i)]));
-        tile->setToolTip(label->toolTip());
-    }
     m_tiles.push_back(tile);
 }
 

@@ -52,7 +52,11 @@ public:
 signals:
     void chosen(rendering::Rendering rendering);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
     void addCell(QWidget* sheet, int i);
     void showTiles();
 

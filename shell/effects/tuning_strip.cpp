@@ -5,6 +5,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -31,14 +34,24 @@ int gammaPosition(double gamma)
     return int(std::lround(kGammaPositions * std::log(gamma) / std::log(Tuning::MaxGamma)));
 }
 
-QLabel* placeLabel(QWidget* parent, const char* name, const char* text, int x, int y, int width,
+QLabel* placeLabel(QWidget* parent, const char* name, int x, int y, int width,
                    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
     auto* label = PlaceControl<QLabel>(parent, name, x, y, width, 24);
-    label->setText(QString::fromLatin1(text));
     label->setFont(ArialFont(13));
     label->setAlignment(align);
     return label;
+}
+
+// The label's text in the strip's 13-pixel face, or smaller (not below 11)
+// where a language's word is wider than the label.
+void setFittingText(QLabel* label, const QString& text)
+{
+    int pixels = 13;
+    while (pixels > 11 && QFontMetrics(ArialFont(pixels)).horizontalAdvance(text) > label->width())
+        --pixels;
+    label->setFont(ArialFont(pixels));
+    label->setText(text);
 }
 
 } // namespace
@@ -55,41 +68,37 @@ TuningStrip::TuningStrip(QWidget* parent)
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
     // Under the black-and-white board.
-    ThresholdLabel = placeLabel(this, "ThresholdLabel", "Threshold", 8, 4, 72);
+    ThresholdLabel = placeLabel(this, "ThresholdLabel", 8, 4, 72);
     ThresholdSlider = placeSlider("ThresholdSlider", 84, 4, 370, Tuning::MinThreshold, Tuning::MaxThreshold);
-    ThresholdValueLabel = placeLabel(this, "ThresholdValueLabel", "", 458, 4, 44, right);
+    ThresholdValueLabel = placeLabel(this, "ThresholdValueLabel", 458, 4, 44, right);
 
     // Under the right-hand board.
-    RenderingLabel = placeLabel(this, "RenderingLabel", "Rendering", 544, 4, 84);
+    RenderingLabel = placeLabel(this, "RenderingLabel", 544, 4, 84);
     RenderingCombo = PlaceControl<QComboBox>(this, "RenderingCombo", 632, 4, 200, 24);
     for (rendering::Rendering r : rendering::AllRenderings) {
         if (r == rendering::Rendering::BlackWhite)
             continue;
-        RenderingCombo->addItem(rendering::RenderingLabel(r), int(r));
-        // The name the command line knows it by, never translated.
-        RenderingCombo->setItemData(RenderingCombo->count() - 1, CommandLineTip(r), Qt::ToolTipRole);
+        RenderingCombo->addItem(QString(), int(r)); // its title and tip: retranslate()
     }
     ContactSheetButton = PlaceControl<QPushButton>(this, "ContactSheetButton", 848, 2, 210, 28);
-    ContactSheetButton->setText(QStringLiteral("All renderings side by side"));
     ContactSheetButton->setFont(ButtonFont());
 
     // The tone controls, for both boards.
-    BrightnessLabel = placeLabel(this, "BrightnessLabel", "Brightness", 8, 40, 72);
+    BrightnessLabel = placeLabel(this, "BrightnessLabel", 8, 40, 72);
     BrightnessSlider = placeSlider("BrightnessSlider", 84, 40, 160, Tuning::MinBrightness, Tuning::MaxBrightness);
-    BrightnessValueLabel = placeLabel(this, "BrightnessValueLabel", "", 248, 40, 44, right);
-    ContrastLabel = placeLabel(this, "ContrastLabel", "Contrast", 304, 40, 72);
+    BrightnessValueLabel = placeLabel(this, "BrightnessValueLabel", 248, 40, 44, right);
+    ContrastLabel = placeLabel(this, "ContrastLabel", 304, 40, 72);
     ContrastSlider = placeSlider("ContrastSlider", 380, 40, 160, Tuning::MinContrast, Tuning::MaxContrast);
-    ContrastValueLabel = placeLabel(this, "ContrastValueLabel", "", 544, 40, 44, right);
-    GammaLabel = placeLabel(this, "GammaLabel", "Gamma", 600, 40, 72);
+    ContrastValueLabel = placeLabel(this, "ContrastValueLabel", 544, 40, 44, right);
+    GammaLabel = placeLabel(this, "GammaLabel", 600, 40, 72);
     GammaSlider = placeSlider("GammaSlider", 676, 40, 160, -kGammaPositions, kGammaPositions, false);
-    GammaValueLabel = placeLabel(this, "GammaValueLabel", "", 840, 40, 44, right);
+    GammaValueLabel = placeLabel(this, "GammaValueLabel", 840, 40, 44, right);
     InvertCheck = PlaceControl<QCheckBox>(this, "InvertCheck", 904, 40, 76, 24);
-    InvertCheck->setText(QStringLiteral("Invert"));
     InvertCheck->setFont(ArialFont(13));
     ResetButton = PlaceControl<QPushButton>(this, "ResetButton", 990, 38, 68, 28);
-    ResetButton->setText(QStringLiteral("Reset"));
     ResetButton->setFont(ButtonFont());
 
+    retranslate();
     setTuning(Tuning{});
 
     // The gamma shown and reported is the slider's only once it is moved, so
@@ -106,13 +115,42 @@ TuningStrip::TuningStrip(QWidget* parent)
         if (!m_quiet)
             emit rightRenderingChanged(rightRendering());
     });
-    RenderingCombo->setToolTip(CommandLineTip(rightRendering()));
     connect(ContactSheetButton, &QPushButton::clicked, this, [this] { emit contactSheetRequested(); });
     // Reset brings the tone controls back to neutral; the rendering stays.
     connect(ResetButton, &QPushButton::clicked, this, [this] {
         setTuning(Tuning{});
         emit tuningChanged(tuning());
     });
+}
+
+QString RenderingTitle(rendering::Rendering rendering)
+{
+    return QCoreApplication::translate("kovra::rendering", rendering::RenderingLabel(rendering).toUtf8().constData());
+}
+
+void TuningStrip::retranslate()
+{
+    setFittingText(ThresholdLabel, tr("Threshold"));
+    setFittingText(RenderingLabel, tr("Rendering"));
+    for (int i = 0; i < RenderingCombo->count(); ++i) {
+        const auto r = rendering::Rendering(RenderingCombo->itemData(i).toInt());
+        RenderingCombo->setItemText(i, RenderingTitle(r));
+        RenderingCombo->setItemData(i, CommandLineTip(r), Qt::ToolTipRole);
+    }
+    RenderingCombo->setToolTip(CommandLineTip(rightRendering()));
+    ContactSheetButton->setText(tr("All renderings side by side"));
+    setFittingText(BrightnessLabel, tr("Brightness"));
+    setFittingText(ContrastLabel, tr("Contrast"));
+    setFittingText(GammaLabel, tr("Gamma"));
+    InvertCheck->setText(tr("Invert"));
+    ResetButton->setText(tr("Reset"));
+}
+
+void TuningStrip::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 QSlider* TuningStrip::placeSlider(const char* name, int x, int y, int width, int lo, int hi, bool report)

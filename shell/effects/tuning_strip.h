@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+class QEvent;
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -17,6 +19,9 @@ class QPushButton;
 class QSlider;
 
 namespace kovra::shell {
+
+// The name of a rendering as the window shows it, in the user's language.
+QString RenderingTitle(rendering::Rendering rendering);
 
 class TuningStrip : public QWidget {
     Q_OBJECT
@@ -59,7 +64,11 @@ signals:
     void rightRenderingChanged(rendering::Rendering rendering);
     void contactSheetRequested();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
     // report: every move is reported as a change of the tuning.
     QSlider* placeSlider(const char* name, int x, int y, int width, int lo, int hi, bool report = true);
     void showValues();

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -18,9 +19,18 @@ public:
     // Shows the findings modal for the whole program, like the message boxes.
     static void ShowModal(const QString& findings);
 
+    // What the findings are, in the user's language; the findings
+    // themselves are the doctor's report, as the command line prints it.
+    QLabel* IntroLabel = nullptr;
     QPlainTextEdit* FindingsText = nullptr;
     QPushButton* CopyButton = nullptr;
     QPushButton* CloseButton = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void retranslate();
 };
 
 } // namespace kovra::shell

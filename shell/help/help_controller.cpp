@@ -4,6 +4,7 @@
 #include "shell/widgets/message_box.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -114,6 +115,24 @@ void HelpController::ShowHelpPicture(int index)
         return;
     m_shownBytes = m_helpPictures ? m_helpPictures(index) : QByteArray();
     m_answerPicture->setPixmap(QPixmap::fromImage(QImage::fromData(m_shownBytes)));
+    // The pictures are the tutorial's own; what the program adds is said beside them.
+    m_answerPicture->setToolTip(AnswerTip(index));
+    for (int i = 0; i < QuestionCount; ++i)
+        if (m_questionLabels[i])
+            m_questionLabels[i]->setToolTip(AnswerTip(i + 1));
+}
+
+QString HelpController::AnswerTip(int index)
+{
+    switch (index) {
+    case 1:
+        return tr("In the main window, F1 shows why no machine is found.");
+    case 2:
+        return tr("Besides dragging: Ctrl+O opens a picture, Ctrl+V pastes one, Ctrl+S saves the preview, "
+                  "Ctrl+Z and Ctrl+Shift+Z undo and redo. Right-click the preview for the list.");
+    default:
+        return {};
+    }
 }
 
 void HelpController::InstallDriver()
@@ -127,9 +146,33 @@ void HelpController::InstallDriver()
         m_showFindings(m_doctorFindings());
         return;
     }
+    runDriverInstaller();
+}
+
+void HelpController::runDriverInstaller()
+{
     m_messageBox.Show(QString::fromUtf16(InstallHintText), QString::fromUtf16(InstallHintTitle));
     if (!m_desktop.StartAndWait(m_driverPath))
         m_messageBox.Show(QString::fromUtf16(InstallFailedText), QString::fromUtf16(InstallFailedTitle));
+}
+
+bool HelpController::DriverInstallerPresent() const
+{
+    return QFileInfo::exists(m_driverPath);
+}
+
+void HelpController::ExplainMissingMachine()
+{
+    if (DriverInstallerPresent()) {
+        runDriverInstaller();
+        return;
+    }
+    if (m_doctorFindings && m_showFindings) {
+        m_showFindings(m_doctorFindings());
+        return;
+    }
+    m_messageBox.Show(tr("The USB-serial driver's installer is not at %1.").arg(QDir::toNativeSeparators(m_driverPath)),
+                      tr("Why is no machine found?"));
 }
 
 void HelpController::SetSerialDoctor(std::function<QString()> findings, std::function<void(const QString&)> show)

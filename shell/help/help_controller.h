@@ -65,6 +65,15 @@ public:
     void SetSerialDoctor(std::function<QString()> findings, std::function<void(const QString&)> show);
     void OpenMakerSite();
 
+    // The way to a missing machine (F1, the preview board's menu): the driver
+    // installer where it is there, run as the first answer runs it; else what
+    // the serial doctor finds; else where the installer belongs.
+    void ExplainMissingMachine();
+    bool DriverInstallerPresent() const;
+    // The tool tip beside an answer (1..8) that the program's keys add to:
+    // F1 beside the first, the picture keys beside the second; else empty.
+    static QString AnswerTip(int index);
+
     // The key state that opens the help window: Ctrl, no Shift, no Alt.
     static bool IsHelpKeyState(Qt::KeyboardModifiers modifiers);
 
@@ -73,6 +82,7 @@ protected:
 
 private:
     bool onSettingButtonRelease(QEvent* event);
+    void runDriverInstaller();
 
     platform::Desktop& m_desktop;
     MessageBox& m_messageBox;

@@ -1,11 +1,14 @@
 // The program as a whole: its start sequence and its end.
 #include "app/program.h"
+#include "shell/board_commands.h"
 #include "shell/main_window.h"
 #include "shell/widgets/message_log.h"
 #include "shell/look/themed_control_look.h"
 #include "tests/support/scoped_env.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QSlider>
 #include <QFile>
@@ -68,6 +71,16 @@ TEST(Program, StartsInTheStoredLanguageScanningAndEndsWithTheMainWindow)
     EXPECT_EQ(w.StartButton->text(), QString::fromUtf8("スタート")) << "2.9 rounds down to Japanese";
     EXPECT_TRUE(readAll(dir.filePath("config/Config.ini")).contains("Language=2"));
     EXPECT_NE(qobject_cast<shell::ThemedControlLook*>(QApplication::style()), nullptr);
+
+    // The texts beyond the caption table follow the language list at once.
+    EXPECT_EQ(program.commands().UndoAction->text(), QString::fromUtf8("元に戻す"));
+    // (The windows hear of it through the event loop.)
+    w.LanguageCombo->setCurrentIndex(3);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(program.commands().UndoAction->text(), QStringLiteral("Annuler"));
+    w.LanguageCombo->setCurrentIndex(0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(program.commands().UndoAction->text(), QStringLiteral("Undo"));
 
     // The burn-time label follows every move of the slider.
     w.BurnTimeSlider->setValue(55);

@@ -4,6 +4,7 @@
 #include "assets/artwork.h"
 #include "image/drawing_board.h"
 #include "job/engrave_encoder.h"
+#include "job/raster_png.h"
 #include "picture/picture_flow.h"
 #include "rendering/fitting.h"
 #include "rendering/rendering.h"
@@ -76,9 +77,9 @@ TEST_F(RenderCommandTest, GivesTheBoardsTheWindowSends)
     ASSERT_EQ(render({picturePath, out("dither.png"), "--effect", "dither"}).status, 0);
     ASSERT_EQ(render({picturePath, out("bw.png"), "--effect", "bw"}).status, 0);
     const QByteArray dither = windowRaster(true);
-    EXPECT_EQ(app::ReadRasterPng(out("plain.png")), dither);
-    EXPECT_EQ(app::ReadRasterPng(out("dither.png")), dither);
-    EXPECT_EQ(app::ReadRasterPng(out("bw.png")), windowRaster(false));
+    EXPECT_EQ(job::ReadRasterPng(out("plain.png")), dither);
+    EXPECT_EQ(job::ReadRasterPng(out("dither.png")), dither);
+    EXPECT_EQ(job::ReadRasterPng(out("bw.png")), windowRaster(false));
     // A one-bit picture, black where a dot burns.
     const QImage written(out("bw.png"));
     EXPECT_EQ(written.depth(), 1);
@@ -94,7 +95,7 @@ TEST_F(RenderCommandTest, TunedRenderingsStayInsideTheSmallPicture)
                       .status,
                   0)
             << effect;
-        const QByteArray raster = app::ReadRasterPng(path);
+        const QByteArray raster = job::ReadRasterPng(path);
         ASSERT_EQ(raster.size(), job::EngraveBufferSize);
         int inside = 0, outside = 0;
         for (int y = 0; y < 512; ++y)
@@ -148,7 +149,7 @@ TEST_F(RenderCommandTest, RefusesBadNamesAndValuesInOneLineWritingNothing)
 TEST_F(RenderCommandTest, TestCardRampsGoFromBlackToWhiteInEveryRendering)
 {
     ASSERT_EQ(render({out("card.png"), "--contrast", "10"}, true).status, 0);
-    const QByteArray raster = app::ReadRasterPng(out("card.png"));
+    const QByteArray raster = job::ReadRasterPng(out("card.png"));
     ASSERT_EQ(raster.size(), job::EngraveBufferSize);
     EXPECT_EQ(render({out("card.png"), "--effect", "bw"}, true).status, 2) << "the card shows every rendering";
     for (int strip = 0; strip < rendering::RenderingCount; ++strip) {

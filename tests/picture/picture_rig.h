@@ -39,6 +39,7 @@ public:
             names << QStringLiteral("textPlaced %1,%2").arg(at.x()).arg(at.y());
             placedText = text;
         });
+        QObject::connect(&events, &E::restored, &m_context, [this] { names << QStringLiteral("restored"); });
     }
     void clear() { names.clear(); }
 

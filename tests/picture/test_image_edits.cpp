@@ -1,5 +1,6 @@
 #include "image/bitmap_image.h"
 #include "image/drawing_board.h"
+#include "picture/board_history.h"
 #include "picture/image_edits.h"
 #include "tests/picture/picture_rig.h"
 
@@ -38,7 +39,8 @@ protected:
     image::BitmapImage scratch;
     picture::PictureEvents events;
     PictureEventLog log{events};
-    picture::ImageEdits edits{board, working, scratch, plainWhite, events};
+    picture::BoardHistory history{board, working, events};
+    picture::ImageEdits edits{board, working, scratch, plainWhite, history, events};
 };
 
 TEST_F(ImageEditsTest, RotateMovesPixelsAQuarterTurnClockwise)

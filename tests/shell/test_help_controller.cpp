@@ -277,6 +277,41 @@ TEST(DriverInstaller, WithoutTheInstallerFileTheSerialDoctorAnswers)
     EXPECT_EQ(examined, 1);
 }
 
+// F1's way to a missing machine: the installer where it is there, else the
+// serial doctor's findings, else a box that says where the installer belongs.
+TEST(DriverInstaller, TheWayToAMissingMachineTakesWhatIsThere)
+{
+    const struct {
+        bool installer, doctor;
+        size_t started, findings, boxes;
+    } cases[] = {
+        {true, true, 1, 0, 1}, {true, false, 1, 0, 1}, {false, true, 0, 1, 0}, {false, false, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "installer " << c.installer << ", doctor " << c.doctor);
+        QTemporaryDir temp;
+        const QString driver = temp.filePath(QStringLiteral("Driver.exe"));
+        if (c.installer) {
+            QFile installer(driver);
+            ASSERT_TRUE(installer.open(QIODevice::WriteOnly));
+        }
+        FakeDesktop desktop;
+        RecordingMessageBox boxes;
+        HelpController controller(desktop, boxes, [](int) { return QByteArray(); }, driver, QUrl());
+        std::vector<QString> findings;
+        if (c.doctor)
+            controller.SetSerialDoctor([] { return QStringLiteral("Result: none"); },
+                                       [&](const QString& f) { findings.push_back(f); });
+        EXPECT_EQ(controller.DriverInstallerPresent(), c.installer);
+        controller.ExplainMissingMachine();
+        EXPECT_EQ(desktop.started.size(), c.started);
+        EXPECT_EQ(findings.size(), c.findings);
+        ASSERT_EQ(boxes.shown.size(), c.boxes);
+        if (c.boxes && !c.installer)
+            EXPECT_TRUE(boxes.shown[0].first.contains(QDir::toNativeSeparators(driver)));
+    }
+}
+
 // The real installer path: started from the mapped folder and waited for.
 TEST(DriverInstaller, RealProcessRunsToItsEndBeforeInstallDriverReturns)
 {

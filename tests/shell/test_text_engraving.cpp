@@ -2,6 +2,7 @@
 #include "image/drawing_board.h"
 #include "shell/widgets/board_widget.h"
 #include "image/text_drawing.h"
+#include "picture/board_history.h"
 #include "picture/image_edits.h"
 #include "platform/paths.h"
 #include "shell/settings/config_file.h"
@@ -85,7 +86,8 @@ protected:
     image::BitmapImage m_scratch;
     picture::PictureEvents m_events;
     PictureEventLog m_log{m_events};
-    picture::ImageEdits m_edits{m_board, m_working, m_scratch, QImage(), m_events};
+    picture::BoardHistory m_history{m_board, m_working, m_events};
+    picture::ImageEdits m_edits{m_board, m_working, m_scratch, QImage(), m_history, m_events};
     std::optional<QFont> m_choice;
     QFont m_offered;
     int m_dialogs = 0;
