@@ -307,8 +307,9 @@ TEST(DriverInstaller, TheWayToAMissingMachineTakesWhatIsThere)
         EXPECT_EQ(desktop.started.size(), c.started);
         EXPECT_EQ(findings.size(), c.findings);
         ASSERT_EQ(boxes.shown.size(), c.boxes);
-        if (c.boxes && !c.installer)
+        if (c.boxes && !c.installer) {
             EXPECT_TRUE(boxes.shown[0].first.contains(QDir::toNativeSeparators(driver)));
+        }
     }
 }
 
