@@ -57,6 +57,27 @@ struct DecodeOptions {
     bool stopped() const { return stop && stop->load(std::memory_order_relaxed); }
 };
 
+// What a decoder that reports its rows keeps while it works: its options,
+// the picture and its size so far, and whether the observer is still told.
+struct RowReportingDecode {
+    DecodeOptions options;
+    QImage image;
+    QString error;
+    int width = 0;
+    int height = 0;
+    int orientation = 1;    // EXIF orientation, applied after the decode
+    bool observing = false; // rows were reported to options.rowObserver
+    bool stopped = false;   // options.stop was found set
+
+    // Before the image may go away: the observer stops reading it.
+    void endObserving(bool complete)
+    {
+        if (observing)
+            options.rowObserver->decodeEnded(complete);
+        observing = false;
+    }
+};
+
 // The size a width × height picture takes when fitted (aspect kept, truncated,
 // never enlarged) into box; the picture's own size when box is not valid.
 QSize FittedPictureSize(int width, int height, QSize box);

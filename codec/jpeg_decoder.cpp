@@ -25,7 +25,7 @@ constexpr int kMaxScans = 500;
 constexpr double kHuffmanBlocksPerByte = 8;
 constexpr double kArithmeticBlocksPerByte = 512;
 
-struct JpegJob {
+struct JpegJob : RowReportingDecode {
     jpeg_error_mgr errors{};
     jpeg_progress_mgr progress{};
     std::jmp_buf jump{};
@@ -33,26 +33,11 @@ struct JpegJob {
     bool tooManyScans = false;
     bool endAdded = false;     // the file lacked its end marker; one was added
     bool scanCutShort = false; // a scan's data ended before its pixels did
-    DecodeOptions options;
-    QImage image;
     std::vector<JSAMPLE> cmykRow;
-    QString error;
-    int width = 0;
-    int height = 0;
-    int orientation = 1;    // EXIF orientation, applied after the decode
-    bool observing = false; // rows were reported to options.rowObserver
-    bool stopped = false;   // options.stop was found set
-
-    // Before the image may go away: the observer stops reading it.
-    void endObserving(bool complete)
-    {
-        if (observing)
-            options.rowObserver->decodeEnded(complete);
-        observing = false;
-    }
 };
 
-JpegJob* jobOf(j_common_ptr cinfo) { return reinterpret_cast<JpegJob*>(cinfo->err); }
+// The job rides in the library's client data (jpeg_create_decompress keeps it).
+JpegJob* jobOf(j_common_ptr cinfo) { return static_cast<JpegJob*>(cinfo->client_data); }
 
 void onErrorExit(j_common_ptr cinfo)
 {
@@ -232,6 +217,7 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
 {
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.client_data = &job;
     cinfo.err = jpeg_std_error(&job.errors);
     job.errors.error_exit = onErrorExit;
     job.errors.emit_message = onEmitMessage;

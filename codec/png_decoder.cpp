@@ -22,7 +22,7 @@ constexpr int kMaxReduction = 1024;
 
 // Everything the libpng callbacks and the error jump touch lives here, so no
 // C++ object is created between setjmp and a longjmp.
-struct PngJob {
+struct PngJob : RowReportingDecode {
     // The bytes: a block of memory, or a device read piece by piece.
     const uchar* data = nullptr;
     QIODevice* device = nullptr;
@@ -33,26 +33,10 @@ struct PngJob {
     qint64 nextChunk = kSignatureSize;
     bool chunkTooLong = false;
     char message[256] = {};
-    DecodeOptions options;
 
-    QImage image;
     std::vector<png_bytep> rows; // interlaced pictures: every row of the image
     std::vector<QRgb> row;       // reduced pictures: one decoded row
     std::vector<quint32> sums;   // reduced pictures: b, g, r sums of one output row
-    QString error;
-    int width = 0;
-    int height = 0;
-    int orientation = 1;
-    bool observing = false; // rows were reported to options.rowObserver
-    bool stopped = false;   // options.stop was found set
-
-    // Before the image may go away: the observer stops reading it.
-    void endObserving(bool complete)
-    {
-        if (observing)
-            options.rowObserver->decodeEnded(complete);
-        observing = false;
-    }
 };
 
 // libpng reads every chunk's length and type with one 8-byte read at the
