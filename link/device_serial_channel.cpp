@@ -2,6 +2,9 @@
 
 #include "link/link_log.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace kovra::link {
 
 namespace {
@@ -136,14 +139,17 @@ void DeviceSerialChannel::readLoop()
     for (;;) {
         buffer.clear();
         const platform::SerialIoResult r = m_device->Read(buffer);
+        std::vector<Note> read;
         if (!buffer.isEmpty())
-            post({Note::Bytes, buffer, 0});
+            read.push_back({Note::Bytes, buffer, 0});
         if (r.lineErrors)
-            post({Note::LineErrors, {}, r.lineErrors});
+            read.push_back({Note::LineErrors, {}, r.lineErrors});
+        if (!read.empty())
+            post(std::move(read));
         if (r.status == platform::SerialIoResult::Cancelled)
             return;
         if (r.status == platform::SerialIoResult::Failed) {
-            post({Note::Failed, {}, r.systemError});
+            post({{Note::Failed, {}, r.systemError}});
             return;
         }
         // Done with no byte: the read time-outs ran out; wait again.
@@ -164,21 +170,21 @@ void DeviceSerialChannel::writeLoop()
         }
         const platform::SerialIoResult r = m_device->Write(piece.constData(), piece.size());
         if (r.count > 0)
-            post({Note::Written, {}, r.count});
+            post({{Note::Written, {}, r.count}});
         if (r.status == platform::SerialIoResult::Cancelled)
             return;
         // A write the device did not finish leaves the rest of the output stuck.
         if (r.status == platform::SerialIoResult::Failed || r.count < piece.size()) {
-            post({Note::Failed, {}, r.systemError});
+            post({{Note::Failed, {}, r.systemError}});
             return;
         }
     }
 }
 
-void DeviceSerialChannel::post(Note note)
+void DeviceSerialChannel::post(std::vector<Note> notes)
 {
     std::lock_guard lock(m_mutex);
-    m_notes.push_back(std::move(note));
+    std::move(notes.begin(), notes.end(), std::back_inserter(m_notes));
     if (m_wakeUpPosted)
         return;
     // One wake-up takes everything queued by the time it runs.

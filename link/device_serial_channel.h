@@ -20,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace kovra::link {
 
@@ -59,7 +60,9 @@ private:
 
     void readLoop();
     void writeLoop();
-    void post(Note note);
+    // Queues notes for the user-interface thread; notes posted together are
+    // delivered together (a read's bytes with the line errors that came with them).
+    void post(std::vector<Note> notes);
     void deliver(quint64 generation);
     void deliverBytes(const QByteArray& bytes, quint64 generation);
     void onFailure(qint64 systemError);
