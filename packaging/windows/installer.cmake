@@ -9,6 +9,21 @@ install(TARGETS kovra RUNTIME DESTINATION .)
 # Qt's own directory of the cross prefix: its bin/ holds the DLLs, plugins/ the plugins.
 get_filename_component(_qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
 find_program(KOVRA_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)
+# Qt's own texts (dialog buttons, the file dialog) in the interface
+# languages: the prefix has none, and the .qm files are the same on every
+# system, so Debian's (qt6-translations-l10n, for this very Qt version) go
+# into translations\ beside the program.
+get_property(_languages GLOBAL PROPERTY KOVRA_LANGUAGES)
+set(KOVRA_QT_TRANSLATIONS "${QT_HOST_PATH}/share/qt6/translations" CACHE PATH
+    "Qt's own translations (.qm) that the Windows installer ships")
+set(_qt_qm "")
+foreach(_lang IN LISTS _languages)
+  if(NOT EXISTS "${KOVRA_QT_TRANSLATIONS}/qtbase_${_lang}.qm")
+    message(FATAL_ERROR "no qtbase_${_lang}.qm in ${KOVRA_QT_TRANSLATIONS}: apt-get install qt6-translations-l10n")
+  endif()
+  list(APPEND _qt_qm "${KOVRA_QT_TRANSLATIONS}/qtbase_${_lang}.qm")
+endforeach()
+install(FILES ${_qt_qm} DESTINATION translations)
 install(CODE "
   set(KOVRA_QT_PREFIX \"${_qt_prefix}\")
   set(KOVRA_OBJDUMP \"${KOVRA_OBJDUMP}\")")

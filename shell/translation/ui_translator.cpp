@@ -46,6 +46,15 @@ QString UiTranslator::LocaleFor(int language, const QLocale& system)
     }
 }
 
+QStringList UiTranslator::QtTranslationFolders()
+{
+    // Qt's own folder where Qt is installed as a whole (a Linux system);
+    // the folder beside the program where it was installed with its Qt
+    // libraries (the Windows installer puts them there).
+    return {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+            QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+}
+
 void UiTranslator::removeAll()
 {
     if (m_own) {
@@ -70,10 +79,13 @@ bool UiTranslator::Apply(int language)
     if (locale.isEmpty())
         return true;
     auto qt = std::make_unique<QTranslator>();
-    if (qt->load(QStringLiteral("qtbase_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(qt.get());
-        m_qt = std::move(qt);
-        m_qtLoaded = true;
+    for (const QString& folder : QtTranslationFolders()) {
+        if (qt->load(QStringLiteral("qtbase_") + locale, folder)) {
+            QCoreApplication::installTranslator(qt.get());
+            m_qt = std::move(qt);
+            m_qtLoaded = true;
+            break;
+        }
     }
     // Ours last: the last installed is asked first.
     auto own = std::make_unique<QTranslator>();

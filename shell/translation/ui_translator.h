@@ -2,14 +2,16 @@
 // The interface language for every text beyond the main window's caption
 // table: the program's own texts (built in) and Qt's own (the buttons of
 // standard dialogs, the file dialog; Debian's translations of Qt, read from
-// Qt's translations folder, and left out where that folder lacks them). The
-// six interface languages are the language list's: English, Simplified
-// Chinese, Japanese, French, Italian, German. When Chinese is chosen on a
-// system set to Traditional Chinese, the traditional texts are used.
+// Qt's translations folder or from translations/ beside the program, and
+// left out where neither has them). The six interface languages are the
+// language list's: English, Simplified Chinese, Japanese, French, Italian,
+// German. When Chinese is chosen on a system set to Traditional Chinese,
+// the traditional texts are used.
 // Installing the translators tells every window to translate itself again.
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 
 #include <memory>
@@ -26,6 +28,9 @@ public:
     // The translation locale of interface language 0..5 ("" for English and
     // for any other number); Chinese follows the system's script.
     static QString LocaleFor(int language, const QLocale& system = QLocale::system());
+
+    // Where Qt's own texts are looked for, in that order.
+    static QStringList QtTranslationFolders();
 
     // Switches to language (0..5; anything else is English). Nothing happens
     // when that is the language already. False when the program's own texts

@@ -4,7 +4,7 @@
 # the programs' --help texts name. The validators run when they are installed.
 #   cmake -DBUILD_DIR=... -DAPP_ID=... -P check_install.cmake
 # On Windows, what the folder holds: the program with the DLLs and plugins it
-# loads, and nothing else; the program runs from there.
+# loads and Qt's own texts, and nothing else; the program runs from there.
 #   cmake -DBUILD_DIR=... -DWINDOWS=ON -DWINE=.../wine64 -P check_install.cmake
 
 set(prefix ${BUILD_DIR}/install-check)
@@ -21,6 +21,10 @@ if(WINDOWS)
   set(expected Qt6Core.dll Qt6Gui.dll Qt6SerialPort.dll Qt6Widgets.dll imageformats/qgif.dll imageformats/qico.dll
     imageformats/qjpeg.dll kovra.exe libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll platforms/qoffscreen.dll
     platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+  # Qt's own texts in the interface languages.
+  foreach(lang de fr it ja zh_CN zh_TW)
+    list(APPEND expected translations/qtbase_${lang}.qm)
+  endforeach()
   if(NOT installed STREQUAL expected)
     message(FATAL_ERROR "installed: ${installed}\nexpected: ${expected}")
   endif()
