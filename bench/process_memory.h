@@ -1,11 +1,12 @@
 #pragma once
 // What the benchmarks read about their own process: resident memory now and
-// at its peak, and the open file descriptors. Linux keeps these in /proc;
-// elsewhere every value reads as -1 (unknown) and the benches say so.
+// at its peak (from the system, see platform/process_memory.h), the heap in
+// use and the open file descriptors (Linux alone keeps these; elsewhere they
+// read as -1, unknown, and the benches say so).
 
-#include <QByteArray>
+#include "platform/process_memory.h"
+
 #include <QDir>
-#include <QFile>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -13,30 +14,14 @@
 
 namespace kovra::bench {
 
-// A field of /proc/self/status in kB ("VmRSS", "VmHWM"), -1 when unknown.
-inline qint64 statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 inline double residentMb()
 {
-    const qint64 kb = statusKb("VmRSS");
-    return kb < 0 ? -1 : double(kb) / 1024.0;
+    return platform::CurrentProcessMemory().residentMb;
 }
 
 inline double peakResidentMb()
 {
-    const qint64 kb = statusKb("VmHWM");
-    return kb < 0 ? -1 : double(kb) / 1024.0;
+    return platform::CurrentProcessMemory().peakResidentMb;
 }
 
 // The bytes the allocator has handed out and not had back, -1 when unknown.
