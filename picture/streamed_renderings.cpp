@@ -1,6 +1,7 @@
 #include "picture/streamed_renderings.h"
 
 #include "codec/picture_loader.h"
+#include "picture/kept_thread.h"
 #include "rendering/black_white.h"
 #include "rendering/dither.h"
 #include "rendering/fitting.h"
@@ -62,7 +63,7 @@ public:
 
     void rowsDecoded(const QImage& image, int trueWidth, int trueHeight, int rows) override
     {
-        if (!m_thread.joinable() && !m_declined && !start(image, trueWidth, trueHeight))
+        if (!m_running && !m_declined && !start(image, trueWidth, trueHeight))
             m_declined = true;
         if (m_declined)
             return;
@@ -113,16 +114,20 @@ private:
             m_blackWhite = rendering::ReuseOrAllocate(std::move(m_buffers.blackWhite), FitSize, FitSize, kRgb32);
             if (m_fitted.isNull() || m_blackWhite.isNull() || m_diffusion->dots().isNull())
                 return false;
-            m_thread = std::thread([this] { render(); });
+            // The kept thread, unless another picture's renderer has it.
+            m_onKeptThread = KeptThread::forRenderings().start([this] { render(); });
+            if (!m_onKeptThread)
+                m_ownThread = std::thread([this] { render(); });
         } catch (const std::exception&) {
             return false;
         }
+        m_running = true;
         return true;
     }
 
     void stop(bool complete)
     {
-        if (!m_thread.joinable())
+        if (!m_running)
             return;
         {
             std::lock_guard lock(m_mutex);
@@ -131,8 +136,12 @@ private:
             m_wake.notify_one();
         }
         // The renderer's last rows take a fraction of a millisecond; the
-        // join sleeps until they are done.
-        m_thread.join();
+        // wait sleeps until they are done.
+        if (m_onKeptThread)
+            KeptThread::forRenderings().wait();
+        else
+            m_ownThread.join();
+        m_running = false;
     }
 
     // False when the decode ended before the rows arrived.
@@ -186,9 +195,11 @@ private:
     std::optional<rendering::DitherDiffusion> m_diffusion;
     QImage m_fitted;
     QImage m_blackWhite;
-    bool m_finished = false; // written by the second thread, read after the join
+    bool m_finished = false; // written by the second thread, read after the wait
 
-    std::thread m_thread;
+    bool m_running = false; // rendering on the kept thread or on m_ownThread
+    bool m_onKeptThread = false;
+    std::thread m_ownThread;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     // Rows the decoder has finished; on a cache line of its own.

@@ -1,5 +1,6 @@
 #include "codec/picture_loader.h"
 #include "image/drawing_board.h"
+#include "picture/kept_thread.h"
 #include "picture/picture_flow.h"
 #include "picture/streamed_renderings.h"
 #include "rendering/black_white.h"
@@ -17,6 +18,9 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
+#include <thread>
+#include <vector>
 
 namespace kovra::test {
 namespace {
@@ -204,6 +208,50 @@ TEST_F(StreamedRenderingsTest, ADecodeToldToStopEndsWithoutRenderings)
         EXPECT_EQ(picture.error, codec::StoppedReason()) << format;
         EXPECT_FALSE(renderings.ready()) << format;
     }
+}
+
+} // namespace
+} // namespace kovra::test
+
+namespace kovra::test {
+namespace {
+
+// The renderers of one picture after another share a kept thread; pictures
+// decoded at the same moment (two flows) render on a thread of their own
+// then, with the same results.
+TEST_F(StreamedRenderingsTest, PicturesDecodedAtOnceRenderAsTheyDoAlone)
+{
+    const QString paths[] = {save("a.jpg", testPicture(1200, 900, 41)), save("b.png", testPicture(900, 1200, 42), "PNG"),
+                             save("c.jpg", testPicture(800, 600, 43))};
+    picture::StreamedRenderings together[3];
+    std::vector<std::thread> decoders;
+    for (int i = 0; i < 3; ++i)
+        decoders.emplace_back([&, i] { EXPECT_TRUE(picture::LoadPictureRendered(paths[i], together[i]).ok()); });
+    for (std::thread& decoder : decoders)
+        decoder.join();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(together[i].ready()) << i;
+        const picture::StreamedRenderings plain = plainRenderings(paths[i]);
+        EXPECT_EQ(together[i].fitted, plain.fitted) << i;
+        EXPECT_EQ(together[i].ditherDots, plain.ditherDots) << i;
+    }
+}
+
+TEST(KeptThread, RunsOneTaskAfterAnotherOnOneThreadOfItsOwn)
+{
+    picture::KeptThread kept;
+    kept.wait(); // nothing started: returns at once
+    std::vector<std::thread::id> ran;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(kept.start([&] { ran.push_back(std::this_thread::get_id()); }));
+        // Taken until waited for, whether or not the task has returned.
+        EXPECT_FALSE(kept.start([] {}));
+        kept.wait();
+    }
+    ASSERT_EQ(ran.size(), 3u);
+    EXPECT_NE(ran[0], std::this_thread::get_id());
+    EXPECT_EQ(ran[1], ran[0]);
+    EXPECT_EQ(ran[2], ran[0]);
 }
 
 } // namespace
