@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include <QIODevice>
+
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -213,7 +215,64 @@ bool readRows(jpeg_decompress_struct& cinfo, JpegJob& job)
     return true;
 }
 
-bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
+// A file read a piece at a time into one small buffer, never whole: the
+// data that follows the header is the bulk of a big photo. Its bytes are
+// followed by an end marker when it lacks one, like the bytes of a file read
+// whole, and at its end the library is told so the way its own memory source
+// does (a warning and an end marker of its own).
+struct DeviceSource {
+    static constexpr qint64 kPiece = 64 * 1024;
+    jpeg_source_mgr manager{};
+    QIODevice* device = nullptr;
+    bool endToAdd = false;
+    std::vector<JOCTET> buffer;
+
+    void attach(jpeg_decompress_struct& cinfo)
+    {
+        buffer.resize(size_t(kPiece));
+        manager.init_source = [](j_decompress_ptr) {};
+        manager.fill_input_buffer = fill;
+        manager.skip_input_data = skip;
+        manager.resync_to_restart = jpeg_resync_to_restart;
+        manager.term_source = [](j_decompress_ptr) {};
+        cinfo.src = &manager;
+    }
+    static DeviceSource& of(j_decompress_ptr cinfo) { return *reinterpret_cast<DeviceSource*>(cinfo->src); }
+    static boolean fill(j_decompress_ptr cinfo)
+    {
+        static const JOCTET kEnd[2] = {0xFF, JPEG_EOI};
+        DeviceSource& source = of(cinfo);
+        // A failed read ends the data here; the caller asks the device why.
+        const qint64 got = source.device->read(reinterpret_cast<char*>(source.buffer.data()), kPiece);
+        if (got > 0) {
+            source.manager.next_input_byte = source.buffer.data();
+            source.manager.bytes_in_buffer = size_t(got);
+            return TRUE;
+        }
+        if (!source.endToAdd)
+            WARNMS(cinfo, JWRN_JPEG_EOF);
+        source.endToAdd = false;
+        source.manager.next_input_byte = kEnd;
+        source.manager.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    static void skip(j_decompress_ptr cinfo, long count)
+    {
+        jpeg_source_mgr& manager = of(cinfo).manager;
+        while (count > long(manager.bytes_in_buffer)) {
+            count -= long(manager.bytes_in_buffer);
+            fill(cinfo);
+        }
+        if (count > 0) {
+            manager.next_input_byte += count;
+            manager.bytes_in_buffer -= size_t(count);
+        }
+    }
+};
+
+// Decodes what setSource hands the library (size bytes in all).
+template <typename SetSource>
+bool readJpeg(JpegJob& job, qint64 size, SetSource setSource)
 {
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
@@ -233,7 +292,7 @@ bool readJpeg(JpegJob& job, const uchar* data, qint64 size)
     cinfo.progress = &job.progress;
     // Whole-image buffers of progressive files stay within the picture budget.
     cinfo.mem->max_memory_to_use = long(qBound<qint64>(64 << 20, job.options.maxPixels * 8, qint64(3) << 30));
-    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    setSource(cinfo);
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     // What follows the last scan is not needed.
     const bool ok = readHeader(cinfo, job, size) && readRows(cinfo, job);
@@ -258,7 +317,34 @@ LoadedPicture DecodeJpeg(QByteArrayView data, const DecodeOptions& options)
         data = ended;
         job.endAdded = true;
     }
-    if (!readJpeg(job, reinterpret_cast<const uchar*>(data.data()), data.size()))
+    const auto* bytes = reinterpret_cast<const uchar*>(data.data());
+    const auto fromMemory = [&](jpeg_decompress_struct& cinfo) {
+        jpeg_mem_src(&cinfo, bytes, static_cast<unsigned long>(data.size()));
+    };
+    if (!readJpeg(job, data.size(), fromMemory))
+        return PictureError(job.error);
+    return UprightPicture(job.image, job.orientation, job.width, job.height);
+}
+
+LoadedPicture DecodeJpeg(QIODevice& device, const DecodeOptions& options)
+{
+    const qint64 start = device.pos();
+    const qint64 size = device.size() - start;
+    const QByteArray head = device.peek(2);
+    if (size < 4 || head.size() < 2 || uchar(head[0]) != 0xFF || uchar(head[1]) != 0xD8)
+        return PictureError(QStringLiteral("not a JPEG file"));
+    JpegJob job;
+    job.options = options;
+    if (!device.seek(start + size - 2))
+        return PictureError(QStringLiteral("truncated JPEG data"));
+    job.endAdded = device.read(2) != QByteArrayView("\xFF\xD9");
+    if (!device.seek(start))
+        return PictureError(QStringLiteral("truncated JPEG data"));
+    DeviceSource source;
+    source.device = &device;
+    source.endToAdd = job.endAdded;
+    const auto fromDevice = [&](jpeg_decompress_struct& cinfo) { source.attach(cinfo); };
+    if (!readJpeg(job, size + (job.endAdded ? 2 : 0), fromDevice))
         return PictureError(job.error);
     return UprightPicture(job.image, job.orientation, job.width, job.height);
 }

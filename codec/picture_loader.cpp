@@ -119,13 +119,14 @@ LoadedPicture LoadPicture(const QString& path, const DecodeOptions& options)
         return PictureError(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
     if (file.size() > kMaxFileBytes)
         return PictureError(QStringLiteral("cannot read %1: the file is too large (%2 bytes)").arg(path).arg(file.size()));
-    // A PNG is read a piece at a time: with its rows shrunk as they come, a
-    // huge picture never needs its whole file in memory either.
-    if (SniffPictureFormat(file.peek(8)) == PictureFormat::Png) {
-        LoadedPicture png = DecodePng(file, options);
+    // A PNG or a JPEG is read a piece at a time: with its rows shrunk as
+    // they come, a huge picture never needs its whole file in memory either.
+    const PictureFormat format = SniffPictureFormat(file.peek(8));
+    if (format == PictureFormat::Png || format == PictureFormat::Jpeg) {
+        LoadedPicture picture = format == PictureFormat::Png ? DecodePng(file, options) : DecodeJpeg(file, options);
         if (file.error() != QFileDevice::NoError)
             return PictureError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        return finish(std::move(png));
+        return finish(std::move(picture));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -4,6 +4,7 @@
 
 #include "tests/codec/decoders_codec_writers.h"
 #include "tests/codec/decoders_fixtures.h"
+#include "tests/codec/decoders_samples.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -222,6 +223,52 @@ TEST(JpegDecoder, RefusesTruncatedAndCorruptedFiles)
     noHeight[sof + 5] = 0;
     noHeight[sof + 6] = 0;
     EXPECT_FALSE(LoadPicture(noHeight).ok());
+}
+
+// A JPEG file is read a piece at a time, its bytes never all at once: it
+// decodes exactly as the same bytes in memory do, whole or cut anywhere,
+// with or without its end marker, at any scale.
+TEST(JpegDecoder, AFileDecodesExactlyAsItsBytes)
+{
+    QImage noise(1500, 700, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7919 + y * 104729) & 0xFF, (x * y * 31) & 0xFF, (x * 5 + y * 3) & 0xFF));
+    const QByteArray good = encodeWithQt(noise, "JPEG", 95);
+    ASSERT_GT(good.size(), 3 * 64 * 1024) << "several pieces";
+    const QByteArray progressive = sampleProgressiveJpeg(noise);
+    std::vector<uchar> cmyk(size_t(40) * 30 * 4);
+    for (size_t i = 0; i < cmyk.size(); ++i)
+        cmyk[i] = uchar(i * 37);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"whole", good},
+        {"progressive", progressive},
+        {"progressive cut", progressive.left(progressive.size() * 7 / 10)},
+        {"without its end marker", good.left(good.size() - 2)},
+        {"cut at a piece's end", good.left(2 * 64 * 1024)},
+        {"cut in the last rows", good.left(good.size() - 40)},
+        {"cut in the header", good.left(40)},
+        {"followed by other bytes", good + QByteArray(5000, 'x')},
+        {"garbage after the start", bytesOf({0xFF, 0xD8, 0xFF, 0x01, 0x00, 0x00, 0x12, 0x34, 0x56})},
+        {"CMYK", writeCmykJpeg(40, 30, cmyk)},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.what) + QStringLiteral(".jpg"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size());
+        file.close();
+        for (const QSize fit : {QSize(), QSize(490, 490)}) {
+            const LoadedPicture fromFile = LoadPicture(path, fit);
+            const LoadedPicture fromBytes = LoadPicture(c.bytes, fit);
+            EXPECT_EQ(fromFile.error, fromBytes.error) << c.what;
+            EXPECT_EQ(QSize(fromFile.width, fromFile.height), QSize(fromBytes.width, fromBytes.height)) << c.what;
+            EXPECT_TRUE(fromFile.image == fromBytes.image) << c.what << " at " << fit.width();
+        }
+    }
 }
 
 TEST(GifDecoder, ReadsTheFirstFrameOnItsScreenWithItsTransparentColour)
