@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace kovra::shell {
 
 namespace {
@@ -38,12 +40,18 @@ WindowPlacement::WindowPlacement(QWidget* window, const QRect& outer, Sizing siz
     m_window->installEventFilter(this);
 }
 
-QRect WindowPlacement::OuterFor(const QRect& asked, Sizing sizing, const QMargins& frame, const QRect& available)
+QRect WindowPlacement::OuterFor(const QRect& asked, Sizing sizing, const QMargins& frame, const QRect& available,
+                                int contentHeight)
 {
     switch (sizing) {
     case Sizing::Resizable:
-    case Sizing::Fixed:
-        return asked;
+    case Sizing::Fixed: {
+        // The sizes were made for a frame like Windows' own; a taller title
+        // bar would hide the lowest controls.
+        QRect outer = asked;
+        outer.setHeight(std::max(asked.height(), contentHeight + frame.top() + frame.bottom()));
+        return outer;
+    }
     case Sizing::FixedInsideHeight:
         return {asked.topLeft(), QSize(asked.width(), asked.height() + frame.top() + frame.bottom())};
     case Sizing::FitScreen: {
@@ -60,7 +68,13 @@ QRect WindowPlacement::OuterFor(const QRect& asked, Sizing sizing, const QMargin
 
 QRect WindowPlacement::outer() const
 {
-    return OuterFor(m_asked, m_sizing, m_appliedFrame, availableArea());
+    return OuterFor(m_asked, m_sizing, m_appliedFrame, availableArea(), contentHeight());
+}
+
+int WindowPlacement::contentHeight() const
+{
+    // Hidden controls do not count.
+    return m_window->childrenRect().bottom() + 1;
 }
 
 void WindowPlacement::setOuter(const QRect& outer)
@@ -86,7 +100,7 @@ QRect WindowPlacement::availableArea() const
 void WindowPlacement::apply(const QMargins& frame)
 {
     m_appliedFrame = frame;
-    const QRect outer = OuterFor(m_asked, m_sizing, frame, availableArea());
+    const QRect outer = OuterFor(m_asked, m_sizing, frame, availableArea(), contentHeight());
     const QSize inside = outer.size() - frameSize(frame);
     if (m_sizing == Sizing::Fixed || m_sizing == Sizing::FixedInsideHeight)
         m_window->setFixedSize(inside);

@@ -18,6 +18,8 @@ public:
     enum class Sizing {
         Resizable,         // the user may resize the window afterwards
         Fixed,             // the inside size is fixed to the outer size less the frame
+        // (Both keep their outer size unless the frame is so tall that the
+        // controls would be cut off: then they grow by what they lack.)
         FixedInsideHeight, // as Fixed, but the height given is the inside's: the
                            // window grows by whatever the frame takes, so all of
                            // its content shows under any window manager
@@ -34,8 +36,10 @@ public:
     static WindowPlacement* Keep(QWidget* window, const QRect& outer, Sizing sizing, Title title = Title::AsSet);
 
     // The outer rectangle for a frame and the screen's free area (an empty
-    // area leaves the window where it was asked to be).
-    static QRect OuterFor(const QRect& asked, Sizing sizing, const QMargins& frame, const QRect& available);
+    // area leaves the window where it was asked to be); contentHeight: how
+    // far down the window's controls reach inside it.
+    static QRect OuterFor(const QRect& asked, Sizing sizing, const QMargins& frame, const QRect& available,
+                          int contentHeight = 0);
 
     QRect outer() const;
     // A new rectangle, applied at once (a window that grows, say).
@@ -48,6 +52,7 @@ private:
     WindowPlacement(QWidget* window, const QRect& outer, Sizing sizing, Title title);
     QMargins currentFrame() const;
     QRect availableArea() const;
+    int contentHeight() const;
     void apply(const QMargins& frame);
     void checkFrame();
 

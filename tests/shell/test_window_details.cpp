@@ -205,9 +205,13 @@ TEST(WindowPlacement, OuterRectangleForEveryFrameAndScreen)
         QMargins frame;
         QRect available;
         QRect outer;
+        int content = 0; // how far down the controls reach
     };
     const std::vector<Case> cases{
         {"fixed keeps its outer size", {50, 50, 808, 575}, S::Fixed, tall, laptop, {50, 50, 808, 575}},
+        {"fixed, its controls whole under openbox", {50, 50, 808, 575}, S::Fixed, openbox, laptop, {50, 50, 808, 575}, 536},
+        {"fixed grows under a tall title", {50, 50, 808, 575}, S::Fixed, tall, laptop, {50, 50, 808, 604}, 536},
+        {"resizable grows under a tall title", {50, 50, 1025, 684}, S::Resizable, tall, laptop, {50, 50, 1025, 716}, 648},
         {"effect window, no frame", effect, S::FixedInsideHeight, none, laptop, effect},
         {"effect window, openbox", effect, S::FixedInsideHeight, openbox, laptop, {50, 50, 1080, 674}},
         {"effect window, tall title", effect, S::FixedInsideHeight, tall, laptop, {50, 50, 1080, 720}},
@@ -217,7 +221,7 @@ TEST(WindowPlacement, OuterRectangleForEveryFrameAndScreen)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const QRect outer = shell::WindowPlacement::OuterFor(c.asked, c.sizing, c.frame, c.available);
+        const QRect outer = shell::WindowPlacement::OuterFor(c.asked, c.sizing, c.frame, c.available, c.content);
         EXPECT_EQ(outer, c.outer);
         if (c.sizing == S::FixedInsideHeight) {
             EXPECT_GE(outer.height() - c.frame.top() - c.frame.bottom(),
@@ -354,8 +358,9 @@ bool waitForEvents(const std::function<bool()>& done)
 } // namespace
 
 // With a window manager the frame arrives after the window is mapped; the
-// windows still come out at (50, 50) with the table's outer sizes, and the
-// effect window grows by the frame so its tuning strip is whole.
+// windows still come out at (50, 50) with the table's outer sizes, the
+// effect window grows by the frame so its tuning strip is whole, and the
+// others grow only where a tall frame would cut their controls off.
 TEST(X11Windows, OuterGeometryUnderAWindowManager)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -387,8 +392,11 @@ TEST(X11Windows, OuterGeometryUnderAWindowManager)
         const auto framed = [&] { return window->frameGeometry().height() > window->height(); };
         const auto expected = [&] {
             QRect rect = outer;
+            const int frame = window->frameGeometry().height() - window->height();
             if (window == &effect)
-                rect.setHeight(outer.height() + window->frameGeometry().height() - window->height());
+                rect.setHeight(outer.height() + frame);
+            else // grown only where the frame would cut the controls off
+                rect.setHeight(std::max(outer.height(), window->childrenRect().bottom() + 1 + frame));
             return rect;
         };
         QRect seen;
@@ -400,6 +408,7 @@ TEST(X11Windows, OuterGeometryUnderAWindowManager)
         if (window == &effect) {
             EXPECT_EQ(effect.height(), shell::EffectWindow::Size.height()) << "the strip is whole";
         }
+        EXPECT_LT(window->childrenRect().bottom(), window->height()) << "the controls are whole";
         window->hide();
     }
 }
