@@ -46,10 +46,11 @@ QRect WindowPlacement::OuterFor(const QRect& asked, Sizing sizing, const QMargin
     switch (sizing) {
     case Sizing::Resizable:
     case Sizing::Fixed: {
-        // The sizes were made for a frame like Windows' own; a taller title
-        // bar would hide the lowest controls.
+        // The sizes were made for Windows' own frame; under a taller title
+        // bar the inside still shows as much of the controls as there.
+        const int shown = std::min(contentHeight, asked.height() - kDesignFrameHeight);
         QRect outer = asked;
-        outer.setHeight(std::max(asked.height(), contentHeight + frame.top() + frame.bottom()));
+        outer.setHeight(std::max(asked.height(), shown + frame.top() + frame.bottom()));
         return outer;
     }
     case Sizing::FixedInsideHeight:

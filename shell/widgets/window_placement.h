@@ -18,8 +18,9 @@ public:
     enum class Sizing {
         Resizable,         // the user may resize the window afterwards
         Fixed,             // the inside size is fixed to the outer size less the frame
-        // (Both keep their outer size unless the frame is so tall that the
-        // controls would be cut off: then they grow by what they lack.)
+        // (Both keep their outer size unless the frame is taller than
+        // Windows' own and would cut off controls that show there: then
+        // they grow by what they lack.)
         FixedInsideHeight, // as Fixed, but the height given is the inside's: the
                            // window grows by whatever the frame takes, so all of
                            // its content shows under any window manager
@@ -33,6 +34,10 @@ public:
 
     // Lives as the window's child. outer: the outer rectangle, or for
     // FixedInsideHeight and FitScreen what the enum says.
+    // The frame the outer sizes were made for: Windows' title bar and
+    // borders, top and bottom together.
+    static constexpr int kDesignFrameHeight = 39;
+
     static WindowPlacement* Keep(QWidget* window, const QRect& outer, Sizing sizing, Title title = Title::AsSet);
 
     // The outer rectangle for a frame and the screen's free area (an empty
