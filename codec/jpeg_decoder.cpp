@@ -4,8 +4,10 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstddef>
 #include <cstring>
 #include <initializer_list>
+#include <type_traits>
 #include <vector>
 
 #include <QIODevice>
@@ -237,6 +239,7 @@ struct DeviceSource {
         manager.term_source = [](j_decompress_ptr) {};
         cinfo.src = &manager;
     }
+    // The library hands back the manager, the first member.
     static DeviceSource& of(j_decompress_ptr cinfo) { return *reinterpret_cast<DeviceSource*>(cinfo->src); }
     static boolean fill(j_decompress_ptr cinfo)
     {
@@ -269,6 +272,9 @@ struct DeviceSource {
         }
     }
 };
+
+static_assert(std::is_standard_layout_v<DeviceSource> && offsetof(DeviceSource, manager) == 0,
+              "the library's source manager pointer is the DeviceSource itself");
 
 // Decodes what setSource hands the library (size bytes in all).
 template <typename SetSource>
